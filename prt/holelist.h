@@ -3,6 +3,7 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <cstdint>
 #include <memory>
 
 namespace velmora {
@@ -36,6 +37,24 @@ public:
     // Position 0 to holeCount(); the caller keeps p within that range.
     const Hole &hole(int p) const { return m_holes[p]; }
 
+    // Empties the list; the storage stays.
+    void clear() { m_holeCount = 0; }
+
+    // Adds a hole at position holeCount() + 1 and computes its xNext from the
+    // hole before it (0 for the first hole; a difference beyond the 32-bit
+    // range is clamped). Returns false, and keeps the list as it was, when the
+    // list already holds Capacity holes.
+    bool append(Hole hole)
+    {
+        if (m_holeCount >= Capacity)
+            return false;
+        const qint64 next =
+            m_holeCount == 0 ? 0 : qint64(hole.xBegin) - m_holes[m_holeCount].xBegin;
+        hole.xNext = qint32(qBound<qint64>(INT32_MIN, next, INT32_MAX));
+        m_holes[++m_holeCount] = hole;
+        return true;
+    }
+
     // Header values. Texts and numbers that a file does not contain keep the
     // values of the file read before it.
     QString rollName;
@@ -49,8 +68,6 @@ public:
     float rollLength = 0.0f;
 
 private:
-    friend class PrtReader;
-
     std::unique_ptr<Hole[]> m_holes;
     int m_holeCount = 0;
 };
