@@ -2,8 +2,26 @@
 
 #include <QMainWindow>
 
+class QAction;
+class QMenu;
+class QPushButton;
+
+namespace velmora {
+class JobControlsPanel;
+class PreviewHost;
+class RollView;
+class SettingsPanel;
+class StatusPanel;
+class ToolsPanel;
+} // namespace velmora
+
 // The program's one window. It composes the panels and wires them together;
 // the behaviour lives in the subsystems' own classes.
+//
+// Layout: the roll preview fills the window above the main controls
+// (frmControls) and the status frame (frmStatus), which stand side by side at
+// their own fixed sizes. The settings panel and the tools panel are not part of
+// the layout: while shown they lie over the top-left corner of the window.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -11,4 +29,66 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
 
     static QString windowCaption();
+
+    // The first size of the window: the two frames side by side plus 10
+    // pixels wide (only the main controls on a screen at most 650 pixels
+    // wide), the tools panel and the main controls plus 58 pixels high. The
+    // result never exceeds the available part of the screen, less room for a
+    // title bar; a screen at most 490 pixels high gets all of that height.
+    static QSize initialWindowSize(const QSize &screen, const QSize &available,
+                                   const QSize &controls, const QSize &status, const QSize &tools);
+
+    velmora::JobControlsPanel *controlsPanel() const { return m_controls; }
+    velmora::StatusPanel *statusPanel() const { return m_status; }
+    velmora::SettingsPanel *settingsPanel() const { return m_settings; }
+    velmora::ToolsPanel *toolsPanel() const { return m_tools; }
+    velmora::RollView *rollView() const { return m_rollView; }
+    // The off-screen button that takes the keyboard focus from a tool button.
+    QPushButton *cmdDummy() const { return m_cmdDummy; }
+
+    QMenu *mnuFile() const { return m_mnuFile; }
+    QAction *mnuOpen() const { return m_mnuOpen; }
+    QAction *mnuExit() const { return m_mnuExit; }
+    QAction *mnuSet() const { return m_mnuSet; }
+    QAction *mnuTest() const { return m_mnuTest; }
+    QMenu *mnuHelp() const { return m_mnuHelp; }
+    QAction *mnuHelpNL() const { return m_mnuHelpNL; }
+    QAction *mnuHelpUK() const { return m_mnuHelpUK; }
+
+    // Shows or hides the tools panel. While it is shown the preview's left
+    // edge lies at half the panel's width, with the preview's size unchanged,
+    // so the punch line stays in the middle of the part left uncovered.
+    void setToolsPanelShown(bool shown);
+    bool isToolsPanelShown() const { return m_toolsPanelShown; }
+
+    // Shows the settings panel above everything else, or hides it.
+    void setSettingsPanelShown(bool shown);
+
+signals:
+    // The preview's inner size changed, in whole pixels.
+    void rollViewResized(QSize innerSize);
+
+private:
+    void buildMenus();
+    void placeOverlayPanel(QWidget *panel);
+    void applyInitialGeometry();
+
+    velmora::JobControlsPanel *m_controls = nullptr;
+    velmora::StatusPanel *m_status = nullptr;
+    velmora::SettingsPanel *m_settings = nullptr;
+    velmora::ToolsPanel *m_tools = nullptr;
+    velmora::PreviewHost *m_previewHost = nullptr;
+    velmora::RollView *m_rollView = nullptr;
+    QPushButton *m_cmdDummy = nullptr;
+
+    QMenu *m_mnuFile = nullptr;
+    QAction *m_mnuOpen = nullptr;
+    QAction *m_mnuExit = nullptr;
+    QAction *m_mnuSet = nullptr;
+    QAction *m_mnuTest = nullptr;
+    QMenu *m_mnuHelp = nullptr;
+    QAction *m_mnuHelpNL = nullptr;
+    QAction *m_mnuHelpUK = nullptr;
+
+    bool m_toolsPanelShown = false;
 };

@@ -50,7 +50,7 @@ public:
             return false;
         const qint64 next =
             m_holeCount == 0 ? 0 : qint64(hole.xBegin) - m_holes[m_holeCount].xBegin;
-        hole.xNext = qint32(qBound<qint64>(INT32_MIN, next, INT32_MAX));
+        hole.xNext = qint32(qBound(qint64(INT32_MIN), next, qint64(INT32_MAX)));
         m_holes[++m_holeCount] = hole;
         return true;
     }

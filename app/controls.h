@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// Builders for the window's controls. Every control carries its control name
+// as objectName and as accessible description, so that tests, screen readers
+// and outside automation find it by that name. Buttons, labels, check boxes
+// and frames are announced by their caption; entries, choice lists and lamps
+// get a short accessible name of their own.
+namespace velmora {
+
+class Lamp;
+
+template <typename W> W *nameControl(W *control, const QString &name)
+{
+    control->setObjectName(name);
+    control->setAccessibleDescription(name);
+    return control;
+}
+
+QPushButton *makeButton(QWidget *parent, const QString &name, const QString &caption);
+QLabel *makeLabel(QWidget *parent, const QString &name, const QString &caption);
+QCheckBox *makeCheckBox(QWidget *parent, const QString &name, const QString &caption);
+QGroupBox *makeFrame(QWidget *parent, const QString &name, const QString &caption);
+QLineEdit *makeEntry(QWidget *parent, const QString &name, const QString &accessibleName);
+Lamp *makeLamp(QWidget *parent, const QString &name, const QString &accessibleName);
+
+// A drop-down list with fixed entries; index -1 leaves no entry selected.
+QComboBox *makeChoice(QWidget *parent, const QString &name, const QString &accessibleName,
+                      const QStringList &items, int index);
+
+} // namespace velmora

@@ -1,0 +1,198 @@
+#include "job/jobcontrolspanel.h"
+
+#include "app/controls.h"
+#include "app/lamp.h"
+
+#include <QEvent>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace velmora {
+
+namespace {
+
+// Room for the five lines of a file summary, or a refusal wrapped over six.
+constexpr int SummaryWidth = 290;
+constexpr int SummaryLines = 6;
+constexpr int LogWidth = 420;
+constexpr int NextNoteWidth = 70;
+// Gap between Start and the stop question under it.
+constexpr int StopGap = 3;
+
+QHBoxLayout *lampWithLabel(Lamp *lamp, QLabel *label)
+{
+    auto *row = new QHBoxLayout;
+    row->setSpacing(4);
+    row->addWidget(lamp);
+    row->addWidget(label);
+    return row;
+}
+
+} // namespace
+
+JobControlsPanel::JobControlsPanel(QWidget *parent) : QGroupBox(u"Punch control"_s, parent)
+{
+    nameControl(this, u"frmControls"_s);
+
+    cmdOpenport = makeButton(this, u"cmdOpenport"_s, u"Open port"_s);
+    shpOpen = makeLamp(this, u"shpOpen"_s, u"Port open lamp"_s);
+    cmdStart = makeButton(this, u"cmdStart"_s, u"Start"_s);
+    cmdPause = makeButton(this, u"cmdPause"_s, u"Pause"_s);
+    cmdResume = makeButton(this, u"cmdResume"_s, u"Resume"_s);
+    cmd1Note = makeButton(this, u"cmd1Note"_s, u"1 punch"_s);
+    cmdStop = makeButton(this, u"cmdStop"_s, u"Stop"_s);
+    cmdExit = makeButton(this, u"cmdExit"_s, u"Exit"_s);
+    for (QPushButton *button : {cmdStart, cmdPause, cmdResume, cmd1Note, cmdStop}) {
+        button->setEnabled(false);
+    }
+    picStop = buildStopConfirmation();
+
+    lblStartrec = makeLabel(this, u"lblStartrec"_s, u"Next note is:"_s);
+    txtNextNote = makeEntry(this, u"txtNextNote"_s, u"Next note"_s);
+    txtNextNote->setFixedWidth(NextNoteWidth);
+    lblStartrec->setBuddy(txtNextNote);
+    vscNextNote = nameControl(new QScrollBar(Qt::Vertical, this), u"vscNextNote"_s);
+    vscNextNote->setAccessibleName(u"Next note step"_s);
+    vscNextNote->setRange(-1, 1);
+    vscNextNote->setSingleStep(1);
+    vscNextNote->setPageStep(1);
+    vscNextNote->setValue(0);
+    vscNextNote->setFixedHeight(txtNextNote->sizeHint().height() + 12);
+
+    shpCTSc = makeLamp(this, u"shpCTSc"_s, u"CTS lamp"_s);
+    shpXonc = makeLamp(this, u"shpXonc"_s, u"Xon lamp"_s);
+    shpXoffc = makeLamp(this, u"shpXoffc"_s, u"Xoff lamp"_s);
+    auto *lblCTSc = makeLabel(this, u"lblCTSc"_s, u"CTS"_s);
+    auto *lblXonc = makeLabel(this, u"lblXonc"_s, u"Xon"_s);
+    auto *lblXoffc = makeLabel(this, u"lblXoffc"_s, u"Xoff"_s);
+
+    lblOpened = makeLabel(this, u"lblOpened"_s, QString());
+    lblOpened->setFrameShape(QFrame::StyledPanel);
+    lblOpened->setFrameShadow(QFrame::Sunken);
+    lblOpened->setAutoFillBackground(true);
+    lblOpened->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblOpened->setWordWrap(true);
+    lblOpened->setMargin(4);
+    lblOpened->setFixedWidth(SummaryWidth);
+    lblOpened->setMinimumHeight(SummaryLines * lblOpened->fontMetrics().lineSpacing() +
+                                2 * lblOpened->margin() + 4);
+
+    lblRemain = makeLabel(this, u"lblRemain"_s, u"Remaining time"_s);
+
+    // Kept from the original window; it is never shown.
+    auto *label1 = makeLabel(this, u"Label1"_s, QString());
+    label1->hide();
+
+    txtLog = nameControl(new QPlainTextEdit(this), u"txtLog"_s);
+    txtLog->setAccessibleName(u"Log"_s);
+    txtLog->setReadOnly(true);
+    txtLog->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txtLog->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    txtLog->setFixedWidth(LogWidth);
+
+    // Buttons on the left, one under the other.
+    auto *buttons = new QVBoxLayout;
+    auto *portRow = new QHBoxLayout;
+    portRow->addWidget(cmdOpenport, 1);
+    portRow->addWidget(shpOpen);
+    buttons->addLayout(portRow);
+    buttons->addSpacing(6);
+    for (QPushButton *button : {cmdStart, cmdPause, cmdResume, cmd1Note, cmdStop}) {
+        buttons->addWidget(button);
+    }
+    buttons->addStretch(1);
+    buttons->addWidget(cmdExit);
+
+    auto *nextNoteRow = new QHBoxLayout;
+    nextNoteRow->addWidget(lblStartrec);
+    nextNoteRow->addWidget(txtNextNote);
+    nextNoteRow->addWidget(vscNextNote);
+    nextNoteRow->addStretch(1);
+
+    auto *lampRow = new QHBoxLayout;
+    lampRow->setSpacing(14);
+    lampRow->addLayout(lampWithLabel(shpCTSc, lblCTSc));
+    lampRow->addLayout(lampWithLabel(shpXonc, lblXonc));
+    lampRow->addLayout(lampWithLabel(shpXoffc, lblXoffc));
+    lampRow->addStretch(1);
+
+    auto *middle = new QVBoxLayout;
+    middle->addWidget(lblOpened);
+    middle->addSpacing(6);
+    middle->addLayout(nextNoteRow);
+    middle->addLayout(lampRow);
+    middle->addSpacing(6);
+    middle->addWidget(lblRemain);
+    middle->addWidget(label1);
+    middle->addStretch(1);
+
+    auto *layout = new QHBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addLayout(buttons);
+    layout->addSpacing(6);
+    layout->addLayout(middle);
+    layout->addSpacing(6);
+    layout->addWidget(txtLog);
+    // The stop question lies over the buttons under Start; it follows Start
+    // wherever the layout puts it.
+    cmdStart->installEventFilter(this);
+}
+
+bool JobControlsPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == cmdStart && (event->type() == QEvent::Move || event->type() == QEvent::Resize)) {
+        placeStopConfirmation();
+    }
+    return QGroupBox::eventFilter(watched, event);
+}
+
+void JobControlsPanel::placeStopConfirmation()
+{
+    const QRect start = cmdStart->geometry();
+    picStop->setGeometry(start.left(), start.bottom() + 1 + StopGap, start.width(),
+                         picStop->sizeHint().height());
+    picStop->raise();
+}
+
+QFrame *JobControlsPanel::buildStopConfirmation()
+{
+    auto *panel = nameControl(new QFrame(this), u"picStop"_s);
+    panel->setAccessibleName(u"Stop confirmation"_s);
+    panel->setFrameShape(QFrame::StyledPanel);
+    panel->setFrameShadow(QFrame::Raised);
+    panel->setAutoFillBackground(true);
+
+    lblStop = makeLabel(panel, u"lblStop"_s, u"Really stop?"_s);
+    lblStop->setAlignment(Qt::AlignCenter);
+    cmdStopYes = makeButton(panel, u"cmdStopYes"_s, u"Yes"_s);
+    cmdStopNo = makeButton(panel, u"cmdStopNo"_s, u"No"_s);
+    for (QPushButton *button : {cmdStopYes, cmdStopNo}) {
+        button->setMinimumWidth(0);
+        button->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    }
+
+    auto *answers = new QHBoxLayout;
+    answers->setSpacing(4);
+    answers->addWidget(cmdStopYes);
+    answers->addWidget(cmdStopNo);
+    auto *layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setSpacing(4);
+    layout->addWidget(lblStop);
+    layout->addLayout(answers);
+
+    panel->hide();
+    return panel;
+}
+
+} // namespace velmora

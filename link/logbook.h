@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+namespace velmora {
+
+// The running record of the link and the job: commands sent, lines received
+// and messages, one entry per line ended by CR LF. The text stays bounded; a
+// view follows it through the two signals and keeps its newest line in view.
+class Logbook : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr qsizetype Bound = 10000;   // longer text is cut before the next entry
+    static constexpr qsizetype KeptTail = 5001; // characters kept by the cut
+
+    explicit Logbook(QObject *parent = nullptr);
+
+    // Appends one entry. Kind "s" or "S" (sent) indents the message by 5
+    // blanks, "r" or "R" (received) by 14; any other kind adds none.
+    void WriteLog(const QString &message, const QString &kind = QString());
+
+    const QString &text() const { return m_text; }
+
+signals:
+    // The text was cut to its tail; a view shows the new text in full.
+    void shortened(const QString &text);
+    // One entry was added at the end of the text.
+    void appended(const QString &entry);
+
+private:
+    QString m_text;
+};
+
+} // namespace velmora

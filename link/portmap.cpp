@@ -1,0 +1,262 @@
+#include "link/portmap.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+using namespace Qt::StringLiterals;
+
+namespace velmora {
+
+namespace {
+
+struct TextLine
+{
+    QStringView content; // without its line end
+    QStringView end;     // "\n", "\r\n", "\r" or empty for a last line without one
+};
+
+QList<TextLine> splitLines(QStringView text)
+{
+    QList<TextLine> lines;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype i = start;
+        while (i < text.size() && text[i] != u'\n' && text[i] != u'\r')
+            ++i;
+        qsizetype endLength = 0;
+        if (i < text.size())
+            endLength = (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ? 2 : 1;
+        lines.append({text.sliced(start, i - start), text.sliced(i, endLength)});
+        start = i + endLength;
+    }
+    return lines;
+}
+
+struct MapLine
+{
+    int port = 0;
+    QString device;
+};
+
+// The port and device of one line, nothing for a blank, comment or bad line.
+std::optional<MapLine> parseLine(QStringView content)
+{
+    const qsizetype hash = content.indexOf(u'#');
+    const QStringView code = (hash < 0 ? content : content.first(hash)).trimmed();
+    const QList<QStringView> items = code.split(u' ', Qt::SkipEmptyParts);
+    QList<QStringView> words;
+    for (const QStringView item : items)
+        words += item.split(u'\t', Qt::SkipEmptyParts);
+    if (words.size() != 2)
+        return std::nullopt;
+    const int port = PortMap::portNumber(words[0]);
+    if (port == 0)
+        return std::nullopt;
+    QString device = words[1].toString();
+    if (!device.contains(u'/'))
+        device.prepend(u"/dev/"_s);
+    return MapLine{port, device};
+}
+
+bool isAdapter(const PresentPort &port)
+{
+    const QString name = QFileInfo(port.device).fileName();
+    return port.usbAdapter || name.startsWith(u"ttyUSB"_s) || name.startsWith(u"ttyACM"_s);
+}
+
+// Compares names with runs of digits taken as numbers.
+bool naturalLess(QStringView a, QStringView b)
+{
+    qsizetype i = 0;
+    qsizetype j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (a[i].isDigit() && b[j].isDigit()) {
+            qsizetype ei = i;
+            qsizetype ej = j;
+            while (ei < a.size() && a[ei].isDigit())
+                ++ei;
+            while (ej < b.size() && b[ej].isDigit())
+                ++ej;
+            QStringView da = a.sliced(i, ei - i);
+            QStringView db = b.sliced(j, ej - j);
+            while (da.size() > 1 && da.front() == u'0')
+                da = da.sliced(1);
+            while (db.size() > 1 && db.front() == u'0')
+                db = db.sliced(1);
+            if (da.size() != db.size())
+                return da.size() < db.size();
+            if (const int c = da.compare(db); c != 0)
+                return c < 0;
+            i = ei;
+            j = ej;
+        } else {
+            if (a[i] != b[j])
+                return a[i] < b[j];
+            ++i;
+            ++j;
+        }
+    }
+    if ((a.size() - i) != (b.size() - j))
+        return (a.size() - i) < (b.size() - j);
+    return a < b;
+}
+
+QString portName(int port)
+{
+    return u"COM"_s + QString::number(port);
+}
+
+} // namespace
+
+int PortMap::portNumber(QStringView name)
+{
+    if (name.size() != 4 || !name.first(3).startsWith(u"COM"_s, Qt::CaseInsensitive))
+        return 0;
+    const char16_t digit = name[3].unicode();
+    if (digit < u'1' || digit > u'0' + PortCount)
+        return 0;
+    return digit - u'0';
+}
+
+PortMap PortMap::parse(QStringView text)
+{
+    PortMap map;
+    for (const TextLine &line : splitLines(text)) {
+        if (auto entry = parseLine(line.content))
+            map.m_devices[size_t(entry->port - 1)] = std::move(entry->device);
+    }
+    return map;
+}
+
+PortMap PortMap::load(const QString &filePath)
+{
+    QFile file(filePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return parse(QString::fromUtf8(file.readAll()));
+}
+
+QString PortMap::mappedDevice(int port) const
+{
+    if (port < 1 || port > PortCount)
+        return {};
+    return m_devices[size_t(port - 1)];
+}
+
+QStringList PortMap::orderPresent(QList<PresentPort> present)
+{
+    std::stable_sort(present.begin(), present.end(),
+                     [](const PresentPort &a, const PresentPort &b) {
+                         const bool adapterA = isAdapter(a);
+                         const bool adapterB = isAdapter(b);
+                         if (adapterA != adapterB)
+                             return adapterA;
+                         return naturalLess(a.device, b.device);
+                     });
+    QStringList devices;
+    for (const PresentPort &port : std::as_const(present))
+        devices.append(port.device);
+    return devices;
+}
+
+PortResolution PortMap::resolve(int port, const QList<PresentPort> &present) const
+{
+    PortResolution result;
+    if (port < 1 || port > PortCount) {
+        result.problem = u"There is no port number "_s + QString::number(port);
+        return result;
+    }
+    result.device = mappedDevice(port);
+    if (!result.device.isEmpty()) {
+        result.mapped = true;
+        return result;
+    }
+    const QStringList ordered = orderPresent(present);
+    if (port <= ordered.size()) {
+        result.device = ordered[port - 1];
+        return result;
+    }
+    const QString count = ordered.isEmpty()     ? u"no serial port is present"_s
+                          : ordered.size() == 1 ? u"only 1 serial port is present"_s
+                                                : u"only "_s + QString::number(ordered.size()) +
+                                                      u" serial ports are present"_s;
+    result.problem = u"No device for "_s + portName(port) + u": "_s + count + u" and "_s +
+                     fileName() + u" has no line for "_s + portName(port);
+    return result;
+}
+
+QString PortMap::withLine(QStringView text, int port, const QString &device)
+{
+    const QList<TextLine> lines = splitLines(text);
+    QStringView lineEnd = u"\n";
+    for (const TextLine &line : lines) {
+        if (!line.end.isEmpty()) {
+            lineEnd = line.end;
+            break;
+        }
+    }
+    const QString newLine = portName(port) + u' ' + device;
+    QString result;
+    bool replaced = false;
+    for (const TextLine &line : lines) {
+        const auto entry = parseLine(line.content);
+        if (!entry || entry->port != port) {
+            result += line.content;
+            result += line.end;
+        } else if (!replaced) {
+            replaced = true;
+            result += newLine;
+            if (const qsizetype hash = line.content.indexOf(u'#'); hash >= 0)
+                result += u' ' + line.content.sliced(hash).toString();
+            result += line.end;
+        }
+    }
+    if (!replaced) {
+        if (!result.isEmpty() && !result.endsWith(u'\n') && !result.endsWith(u'\r'))
+            result += lineEnd;
+        result += newLine;
+        result += lineEnd;
+    }
+    return result;
+}
+
+bool PortMap::writeLine(const QString &filePath, int port, const QString &device, QString *error)
+{
+    const auto fail = [error](const QString &why) {
+        if (error != nullptr)
+            *error = why;
+        return false;
+    };
+    if (port < 1 || port > PortCount)
+        return fail(u"There is no port number "_s + QString::number(port));
+    if (device.isEmpty() || device.contains(u'#') || device.contains(u' ') ||
+        device.contains(u'\t') || device.contains(u'\n') || device.contains(u'\r'))
+        return fail(u"The device \""_s + device + u"\" cannot be written into a port map"_s);
+
+    QString text;
+    QFile existing(filePath);
+    if (existing.exists()) {
+        if (!existing.open(QIODevice::ReadOnly))
+            return fail(filePath + u": "_s + existing.errorString());
+        text = QString::fromUtf8(existing.readAll());
+        existing.close();
+    } else {
+        QDir().mkpath(QFileInfo(filePath).absolutePath());
+    }
+
+    QSaveFile file(filePath);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(filePath + u": "_s + file.errorString());
+    file.write(withLine(text, port, device).toUtf8());
+    if (!file.commit())
+        return fail(filePath + u": "_s + file.errorString());
+    return true;
+}
+
+} // namespace velmora

@@ -1,0 +1,66 @@
+#include "prt/prtopener.h"
+
+#include "platform/filechooser.h"
+#include "prt/holelist.h"
+#include "prt/prtreader.h"
+
+#include <QFileInfo>
+
+namespace velmora {
+
+PrtOpener::PrtOpener(HoleList &holes, FileChooser &chooser, QObject *parent)
+    : QObject(parent), m_holes(holes), m_chooser(chooser)
+{
+}
+
+void PrtOpener::OpenPrtFile()
+{
+    // A dialog that is cancelled or fails reads nothing, so the roll that was
+    // loaded before stays loaded.
+    const bool wasLoaded = m_fileLoaded;
+    m_fileLoaded = false;
+    m_holes.hasPons = false;
+    m_holes.hasNoot = false;
+
+    const FileChoice choice = m_chooser.choosePrtFile(m_prtDir);
+    if (choice.outcome == FileChoice::Cancelled) {
+        m_fileLoaded = wasLoaded;
+        return;
+    }
+    if (choice.outcome == FileChoice::Failed) {
+        m_fileLoaded = wasLoaded;
+        setLabel(DialogFailedText(), LabelTone::Refusal);
+        emit nextNoteReset();
+        return;
+    }
+
+    m_prtPath = choice.path;
+    m_prtDir = QFileInfo(m_prtPath).absolutePath();
+    const bool extensionOk = m_prtPath.right(4).toUpper() == QLatin1String(".PRT");
+
+    const PrtReadResult read = PrtReader::ReadPrtFile(m_prtPath, m_holes);
+    m_ascending = read.ascending;
+    if (!read.ok()) {
+        setLabel(DialogFailedText() + QStringLiteral("\r\n") + read.errorText,
+                 LabelTone::Refusal);
+    } else if (!extensionOk) {
+        setLabel(NotPrtFileText(), LabelTone::Refusal);
+    } else {
+        const Verdict verdict = JudgeRoll(m_holes, read.overCapacity);
+        setLabel(verdict.text, verdict.tone);
+        m_fileLoaded = verdict.accepted;
+    }
+
+    if (m_fileLoaded)
+        emit nextNoteReset();
+    emit rollChanged(m_fileLoaded);
+}
+
+void PrtOpener::setLabel(const QString &text, LabelTone tone)
+{
+    m_labelText = text;
+    m_labelTone = tone;
+    emit labelChanged(text, tone);
+}
+
+} // namespace velmora

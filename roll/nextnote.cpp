@@ -1,0 +1,36 @@
+#include "roll/nextnote.h"
+
+#include "common/numbers.h"
+
+namespace velmora {
+
+namespace {
+
+std::optional<NextNoteChoice> Choose(double wanted, int holeCount)
+{
+    if (holeCount < 1)
+        return std::nullopt;
+    qint32 nextNote = RoundHalfEven(wanted);
+    if (nextNote < 1)
+        nextNote = 1;
+    if (nextNote > holeCount)
+        nextNote = holeCount;
+    return NextNoteChoice{nextNote, NumberText(nextNote)};
+}
+
+} // namespace
+
+std::optional<NextNoteChoice> StepNextNote(QStringView text, int barValue, int holeCount)
+{
+    if (barValue == 0)
+        return std::nullopt;
+    const double step = barValue == -1 ? 1.0 : -1.0;
+    return Choose(LeadingNumber(text) + step, holeCount);
+}
+
+std::optional<NextNoteChoice> EnterNextNote(QStringView text, int holeCount)
+{
+    return Choose(LeadingNumber(text), holeCount);
+}
+
+} // namespace velmora

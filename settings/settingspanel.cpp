@@ -1,0 +1,232 @@
+#include "settings/settingspanel.h"
+
+#include "app/controls.h"
+#include "app/lamp.h"
+#include "format/formateditor.h"
+#include "format/formattable.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace velmora {
+
+namespace {
+
+// Positions the port choices take when the window opens: COM1, 4800 baud,
+// 8 data bits, 1 stop bit, no parity. "Standard values" differs in the baud
+// rate (9600).
+constexpr int StartPort = 0;
+constexpr int StartBaud = 4;
+constexpr int StartDataBits = 1;
+constexpr int StartStopBits = 0;
+constexpr int StartParity = 0;
+
+constexpr int CalibrationEntryWidth = 80;
+
+QHBoxLayout *lampWithLabel(Lamp *lamp, QLabel *label)
+{
+    auto *row = new QHBoxLayout;
+    row->setSpacing(4);
+    row->addWidget(lamp);
+    row->addWidget(label, 1);
+    return row;
+}
+
+QLabel *heading(QWidget *parent, const QString &name, const QString &caption)
+{
+    QLabel *label = makeLabel(parent, name, caption);
+    QFont font = label->font();
+    font.setItalic(true);
+    label->setFont(font);
+    return label;
+}
+
+} // namespace
+
+QStringList SettingsPanel::portChoiceTexts()
+{
+    return {u"COM1"_s, u"COM2"_s, u"COM3"_s, u"COM4"_s, u"COM5"_s, u"COM6"_s};
+}
+
+QStringList SettingsPanel::baudChoiceTexts()
+{
+    return {u"300"_s,  u"600"_s,   u"1200"_s,  u"2400"_s,  u"4800"_s,
+            u"9600"_s, u"19200"_s, u"38400"_s, u"57600"_s, u"115200"_s};
+}
+
+QStringList SettingsPanel::parityChoiceTexts()
+{
+    return {u"None"_s, u"Even"_s, u"Odd"_s};
+}
+
+QStringList SettingsPanel::dataBitChoiceTexts()
+{
+    return {u"7"_s, u"8"_s};
+}
+
+QStringList SettingsPanel::stopBitChoiceTexts()
+{
+    return {u"1"_s, u"2"_s};
+}
+
+SettingsPanel::SettingsPanel(QWidget *parent) : OverlayPanel(u"picSettings"_s, u"Shape1"_s, parent)
+{
+    setAccessibleName(u"Settings panel"_s);
+
+    frmComset = buildSerialGroup();
+    frmFormats = buildFormatGroup();
+
+    txtXcal = makeEntry(this, u"txtXcal"_s, u"X-calibration"_s);
+    txtYcal = makeEntry(this, u"txtYcal"_s, u"Y-calibration"_s);
+    auto *lblXcal = makeLabel(this, u"lblXcal"_s, u"X-calibration (paper)"_s);
+    auto *lblYcal = makeLabel(this, u"lblYcal"_s, u"Y-calibration (arm)"_s);
+    for (QLineEdit *entry : {txtXcal, txtYcal}) {
+        entry->setText(u"1000"_s);
+        entry->setFixedWidth(CalibrationEntryWidth);
+    }
+    lblXcal->setBuddy(txtXcal);
+    lblYcal->setBuddy(txtYcal);
+
+    chkRechts = makeCheckBox(this, u"chkRechts"_s, u"Move roll on screen to right"_s);
+    chkMirror = makeCheckBox(this, u"chkMirror"_s, u"Display in mirror image"_s);
+    cmdSettingsExit = makeButton(this, u"cmdSettingsExit"_s, u"Exit"_s);
+
+    auto *calibration = new QGridLayout;
+    calibration->setHorizontalSpacing(24);
+    calibration->addWidget(lblXcal, 0, 0);
+    calibration->addWidget(txtXcal, 1, 0, Qt::AlignLeft);
+    calibration->addWidget(lblYcal, 0, 1);
+    calibration->addWidget(txtYcal, 1, 1, Qt::AlignLeft);
+    calibration->setColumnStretch(2, 1);
+
+    auto *options = new QVBoxLayout;
+    options->addWidget(chkRechts);
+    options->addWidget(chkMirror);
+
+    auto *bottom = new QHBoxLayout;
+    bottom->addLayout(calibration);
+    bottom->addSpacing(24);
+    bottom->addLayout(options);
+    bottom->addStretch(1);
+    bottom->addWidget(cmdSettingsExit, 0, Qt::AlignBottom);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->setContentsMargins(10, 8, 10, 10);
+    layout->addWidget(frmComset);
+    layout->addWidget(frmFormats);
+    layout->addLayout(bottom);
+}
+
+QGroupBox *SettingsPanel::buildSerialGroup()
+{
+    QGroupBox *group = makeFrame(this, u"frmComset"_s, u"Serial communication"_s);
+
+    portChoice = makeChoice(group, u"portChoice"_s, u"Port"_s, portChoiceTexts(), StartPort);
+    baudChoice = makeChoice(group, u"baudChoice"_s, u"Baud rate"_s, baudChoiceTexts(), StartBaud);
+    dataBitChoice =
+        makeChoice(group, u"dataBitChoice"_s, u"Data bits"_s, dataBitChoiceTexts(), StartDataBits);
+    stopBitChoice =
+        makeChoice(group, u"stopBitChoice"_s, u"Stop bits"_s, stopBitChoiceTexts(), StartStopBits);
+    parityChoice =
+        makeChoice(group, u"parityChoice"_s, u"Parity"_s, parityChoiceTexts(), StartParity);
+    cmdConStd = makeButton(group, u"cmdConStd"_s, u"Standard values"_s);
+
+    auto *choices = new QGridLayout;
+    const std::pair<QString, QString> labels[] = {{u"lblPort"_s, u"Port"_s},
+                                                  {u"lblBaud"_s, u"Baud"_s},
+                                                  {u"lblDatabits"_s, u"Databits"_s},
+                                                  {u"lblStopbits"_s, u"Stopbits"_s},
+                                                  {u"lblParity"_s, u"Parity"_s}};
+    QComboBox *const lists[] = {portChoice, baudChoice, dataBitChoice, stopBitChoice, parityChoice};
+    for (int row = 0; row < 5; ++row) {
+        QLabel *label = makeLabel(group, labels[row].first, labels[row].second);
+        label->setBuddy(lists[row]);
+        choices->addWidget(label, row, 0);
+        choices->addWidget(lists[row], row, 1);
+    }
+    choices->addWidget(cmdConStd, 5, 0, 1, 2);
+    choices->setRowStretch(6, 1);
+
+    shpDTR = makeLamp(group, u"shpDTR"_s, u"DTR lamp"_s);
+    shpRTS = makeLamp(group, u"shpRTS"_s, u"RTS lamp"_s);
+    chkDTR = makeCheckBox(group, u"chkDTR"_s, u"force on"_s);
+    chkRTS = makeCheckBox(group, u"chkRTS"_s, u"force on"_s);
+    chkDTR->setAccessibleName(u"DTR force on"_s);
+    chkRTS->setAccessibleName(u"RTS force on"_s);
+    auto *outgoing = new QGridLayout;
+    outgoing->setHorizontalSpacing(12);
+    outgoing->addWidget(heading(group, u"lblOutgo"_s, u"outgoing signals"_s), 0, 0, 1, 2);
+    outgoing->addLayout(lampWithLabel(shpDTR, makeLabel(group, u"lblDTR"_s, u"DTR"_s)), 1, 0);
+    outgoing->addWidget(chkDTR, 1, 1);
+    outgoing->addLayout(lampWithLabel(shpRTS, makeLabel(group, u"lblRTS"_s, u"RTS"_s)), 2, 0);
+    outgoing->addWidget(chkRTS, 2, 1);
+    outgoing->setRowStretch(3, 1);
+
+    shpCTS = makeLamp(group, u"shpCTS"_s, u"CTS lamp"_s);
+    shpDSR = makeLamp(group, u"shpDSR"_s, u"DSR lamp"_s);
+    shpCD = makeLamp(group, u"shpCD"_s, u"CD lamp"_s);
+    shpRI = makeLamp(group, u"shpRI"_s, u"RI lamp"_s);
+    shpXon = makeLamp(group, u"shpXon"_s, u"Xon lamp"_s);
+    shpXoff = makeLamp(group, u"shpXoff"_s, u"Xoff lamp"_s);
+    const std::pair<Lamp *, std::pair<QString, QString>> incomingLamps[] = {
+        {shpCTS, {u"lblCTS"_s, u"CTS"_s}}, {shpDSR, {u"lblDSR"_s, u"DSR"_s}},
+        {shpCD, {u"lblCD"_s, u"CD"_s}},    {shpRI, {u"lblRI"_s, u"RI"_s}},
+        {shpXon, {u"lblXon"_s, u"Xon"_s}}, {shpXoff, {u"lblXoff"_s, u"Xoff"_s}}};
+    auto *incoming = new QGridLayout;
+    incoming->setHorizontalSpacing(18);
+    incoming->addWidget(heading(group, u"lblInco"_s, u"incoming signals"_s), 0, 0, 1, 2);
+    for (int i = 0; i < 6; ++i) {
+        const auto &[lamp, label] = incomingLamps[i];
+        incoming->addLayout(lampWithLabel(lamp, makeLabel(group, label.first, label.second)),
+                            1 + i % 4, i / 4);
+    }
+    incoming->setRowStretch(5, 1);
+
+    auto *layout = new QHBoxLayout(group);
+    layout->addLayout(choices);
+    layout->addSpacing(28);
+    layout->addLayout(outgoing);
+    layout->addSpacing(28);
+    layout->addLayout(incoming);
+    layout->addStretch(1);
+    return group;
+}
+
+QGroupBox *SettingsPanel::buildFormatGroup()
+{
+    QGroupBox *group = makeFrame(this, u"frmFormats"_s, u"Format in use"_s);
+
+    cboFormats = makeChoice(group, u"cboFormats"_s, u"Format"_s, FormatTable::formatNames(), -1);
+    cmdFormat = makeButton(group, u"cmdFormat"_s, u"Edit user format"_s);
+    auto *lblSelectformat = makeLabel(group, u"lblSelectformat"_s, u"Select format"_s);
+    lblSelectformat->setBuddy(cboFormats);
+    lblFormat = makeLabel(group, u"lblFormat"_s, QString());
+    lblFormat->setMinimumHeight(lblFormat->fontMetrics().lineSpacing());
+    frmNewFormat = new FormatEditor(group);
+    // The editor's room is kept while it is hidden, so the panel keeps one
+    // size and never reaches past it when the editor opens.
+    QSizePolicy policy = frmNewFormat->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    frmNewFormat->setSizePolicy(policy);
+
+    auto *layout = new QGridLayout(group);
+    layout->addWidget(lblSelectformat, 0, 0);
+    layout->addWidget(cboFormats, 0, 1);
+    layout->addWidget(cmdFormat, 0, 2);
+    layout->addWidget(lblFormat, 1, 0, 1, 4);
+    layout->addWidget(frmNewFormat, 2, 0, 1, 4);
+    layout->setColumnStretch(3, 1);
+    return group;
+}
+
+} // namespace velmora

@@ -1,0 +1,179 @@
+#include "format/formattable.h"
+#include "format/outputformat.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace velmora;
+
+namespace {
+
+const QString zelvoor = QStringLiteral("00050701****************");
+const QString zelvoorLengths = QStringLiteral("01040404****************");
+const QString zelvoorText = QStringLiteral("$ , Y-pos(4) , X-next(4) , 0000");
+const QString zelvoor2Text = QStringLiteral("$ , Y-pos(4) , X-begin(6) , X-end(6)");
+
+QString slotValues(const std::array<qint16, OutputFormat::Slots> &values)
+{
+    QStringList texts;
+    for (qint16 v : values)
+        texts.append(QString::number(v));
+    return texts.join(QLatin1Char(' '));
+}
+
+QString dollars(int count)
+{
+    return QStringList(count, QStringLiteral("$")).join(QStringLiteral(" , "));
+}
+
+void row(const char *name, QStringView fields, QStringView lengths, QStringView expected)
+{
+    QTest::newRow(name) << fields.toString() << lengths.toString() << expected.toString();
+}
+
+void addColumns(const char *expected)
+{
+    QTest::addColumn<QString>("fields");
+    QTest::addColumn<QString>("lengths");
+    QTest::addColumn<QString>(expected);
+}
+
+} // namespace
+
+class TestOutputFormat : public QObject
+{
+    Q_OBJECT
+private slots:
+    void readTexts_data();
+    void readTexts();
+    void describe_data();
+    void describe();
+    void describeEditedFields();
+    void builtInTable();
+    void selectFormat();
+    void userFormatAppliesOnReselect();
+};
+
+void TestOutputFormat::readTexts_data()
+{
+    // Expected: the twelve codes, then the twelve lengths.
+    addColumns("values");
+    row("Zelvoor", zelvoor, zelvoorLengths,
+        u"0 5 7 1 -1 -1 -1 -1 -1 -1 -1 -1 1 4 4 4 -1 -1 -1 -1 -1 -1 -1 -1");
+    row("dashes", u"--05", u"----", u"0 5 0 0 0 0 0 0 0 0 0 0 -2 -2 0 0 0 0 0 0 0 0 0 0");
+    row("half pair, missing pairs", u"00051", u"",
+        u"0 5 1 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0");
+    row("numbers in pairs", u" 55 ab1..5-39e*5", u"**-1",
+        u"5 5 0 1 0 -3 9 0 0 0 0 0 -1 -1 0 0 0 0 0 0 0 0 0 0");
+}
+
+void TestOutputFormat::readTexts()
+{
+    QFETCH(QString, fields);
+    QFETCH(QString, lengths);
+    QFETCH(QString, values);
+    const OutputFormat format = OutputFormat::fromTexts(fields, lengths);
+    QCOMPARE(slotValues(format.fieldCode) + QLatin1Char(' ') + slotValues(format.fieldLength),
+             values);
+    // Written back, a full pair of texts is the same; others read back the same.
+    const OutputFormat again = OutputFormat::fromTexts(format.fieldsText(), format.lengthsText());
+    QCOMPARE(again, format);
+    if (fields.size() == OutputFormat::TextLength && lengths.size() == OutputFormat::TextLength)
+        QCOMPARE(format.fieldsText() + format.lengthsText(), fields + lengths);
+}
+
+void TestOutputFormat::describe_data()
+{
+    const QString tenZeros(10, QLatin1Char('0'));
+    const QString asterisks(24, QLatin1Char('*'));
+    addColumns("description");
+    row("Zelvoor", zelvoor, zelvoorLengths, zelvoorText);
+    row("Zelvoor2", u"00050204****************", u"01040606****************", zelvoor2Text);
+    row("constant and var", u"000903**", u"01--00**", u"$ , field1(as is) , keynum(var)");
+    row("no fields", asterisks, asterisks, u"");
+    row("empty second slot", u"05**0701****************", zelvoorLengths, u"Y-pos(1)");
+    row("as is", u"05**", u"--", u"Y-pos(as is)");
+    row("var", u"05**", u"00", u"Y-pos(var)");
+    row("one", u"05**", u"01", u"Y-pos(1)");
+    row("short field text", u"0005", zelvoorLengths,
+        QStringLiteral("$ , Y-pos(4) , ") + dollars(10));
+    row("empty texts", u"", u"", dollars(12));
+    row("zeros: none, negative, ten, capped", u"01010101**", u"00--1012",
+        QStringLiteral(" ,  , ") + tenZeros + QStringLiteral(" , ") + tenZeros);
+    row("dollar without suffix", u"00**", u"--", u"$");
+    row("unknown code", u"2003**", u"0400", u"unknown code 20 , keynum(var)");
+    row("edited format", u"000201******************", u"010603******************",
+        u"$ , X-begin(6) , 000");
+}
+
+void TestOutputFormat::describe()
+{
+    QFETCH(QString, fields);
+    QFETCH(QString, lengths);
+    QFETCH(QString, description);
+    QCOMPARE(OutputFormat::fromTexts(fields, lengths).description(), description);
+}
+
+void TestOutputFormat::describeEditedFields()
+{
+    // The editor describes every field it holds, also a slot of code -1.
+    const std::array<qint16, 3> codes{5, -1, 7};
+    const std::array<qint16, 3> lengths{4, -1, 0};
+    QCOMPARE(DescribeFields(codes, lengths),
+             QStringLiteral("Y-pos(4) , unknown code -1 , X-next(var)"));
+    QCOMPARE(fieldListTexts().join(QLatin1Char('|')),
+             QStringLiteral("$|zeroes|X-begin|keynum|X-end|Y-pos|keywidth|X-next|tracknum|"
+                            "field1|field2|field3|field4|field5|field6|field7"));
+}
+
+void TestOutputFormat::builtInTable()
+{
+    FormatTable table;
+    QCOMPARE(FormatTable::formatNames().join(QLatin1Char('|')),
+             QStringLiteral("User format|Zelvoor|Zelvoor2 (tweezijdig transport)"));
+    QCOMPARE(table.formatFields(0) + table.formatLengths(0), zelvoor + zelvoorLengths);
+    QCOMPARE(table.formatFields(1) + table.formatLengths(1), zelvoor + zelvoorLengths);
+    QCOMPARE(table.formatFields(2) + table.formatLengths(2),
+             QStringLiteral("00050204****************01040606****************"));
+    for (int entry = 3; entry <= 11; ++entry)
+        QVERIFY(table.formatFields(entry).isEmpty() && table.formatLengths(entry).isEmpty());
+    QCOMPARE(table.selectedFormat(), -1);
+    QCOMPARE(table.currentFormatDescription(), dollars(12));
+}
+
+void TestOutputFormat::selectFormat()
+{
+    FormatTable table;
+    QSignalSpy changed(&table, &FormatTable::currentFormatChanged);
+    QSignalSpy shown(&table, &FormatTable::currentFormatShown);
+    const QStringList expected{zelvoorText, zelvoorText, zelvoor2Text};
+    for (int position = 0; position < 3; ++position) {
+        QVERIFY(table.selectFormat(position));
+        QCOMPARE(table.selectedFormat(), position);
+        QCOMPARE(shown.takeLast().at(0).toString(), expected[position]);
+    }
+    QCOMPARE(changed.count(), 3);
+    // Positions the format list does not offer change nothing.
+    for (int position : {-1, 3, 10, 11})
+        QVERIFY(!table.selectFormat(position));
+    QCOMPARE(changed.count(), 3);
+    QCOMPARE(shown.count(), 0);
+    QCOMPARE(table.selectedFormat(), 2);
+    QCOMPARE(table.currentFormatDescription(), zelvoor2Text);
+}
+
+void TestOutputFormat::userFormatAppliesOnReselect()
+{
+    FormatTable table;
+    QVERIFY(table.selectFormat(0));
+    table.setUserFormatFields(QStringLiteral("000903******************"));
+    table.setUserFormatLengths(QStringLiteral("01--00******************"));
+    QCOMPARE(table.currentFormatDescription(), zelvoorText);
+    QVERIFY(table.selectFormat(0));
+    QCOMPARE(table.currentFormatDescription(), QStringLiteral("$ , field1(as is) , keynum(var)"));
+    QVERIFY(table.selectFormat(1));
+    QCOMPARE(table.currentFormatDescription(), zelvoorText);
+}
+
+QTEST_APPLESS_MAIN(TestOutputFormat)
+#include "tst_outputformat.moc"

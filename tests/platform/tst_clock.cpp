@@ -1,0 +1,179 @@
+#include "platform/clock.h"
+#include "platform/systemclock.h"
+
+#include <QTest>
+
+#include <memory>
+
+using namespace velmora;
+using namespace Qt::StringLiterals;
+
+class TestClock : public QObject
+{
+    Q_OBJECT
+private slots:
+    void runsInDueThenSchedulingOrder();
+    void callbacksScheduleCallbacks();
+    void cancel();
+    void runUntilIdle();
+    void endlessZeroDelayLoopIsStopped();
+    void repeatingTimer();
+    void timerDestroyedByItsCallback();
+    void systemClockRunsAndCancels();
+};
+
+void TestClock::runsInDueThenSchedulingOrder()
+{
+    VirtualClock clock(1000);
+    QList<QString> order;
+    clock.schedule(100, [&] { order << u"b@100"_s; });
+    clock.schedule(50, [&] { order << u"a@50"_s; });
+    clock.schedule(100, [&] { order << u"c@100"_s; });
+    clock.schedule(-5, [&] { order << u"now"_s; });
+    clock.schedule(100, [&] { order << u"d@100"_s; });
+    clock.advance(99);
+    QCOMPARE(order, (QList<QString>{u"now"_s, u"a@50"_s}));
+    QCOMPARE(clock.nowMs(), 1099);
+    clock.advance(1);
+    QCOMPARE(order, (QList<QString>{u"now"_s, u"a@50"_s, u"b@100"_s, u"c@100"_s, u"d@100"_s}));
+    QCOMPARE(clock.pendingCount(), 0);
+}
+
+void TestClock::callbacksScheduleCallbacks()
+{
+    // The job's chain: 100 ms before a write, polls every 100 ms, 100 ms after.
+    VirtualClock clock;
+    QList<qint64> times;
+    std::function<void(int)> step = [&](int left) {
+        times << clock.nowMs();
+        if (left > 0)
+            clock.schedule(100, [&, left] { step(left - 1); });
+    };
+    clock.schedule(100, [&] { step(3); });
+    // Same time as the second step, scheduled earlier: runs before it.
+    clock.schedule(200, [&] { times << -clock.nowMs(); });
+    // A zero delay from a callback runs after what is already due then.
+    clock.schedule(400, [&] { clock.schedule(0, [&] { times << 4000 + clock.nowMs(); }); });
+    // Scheduled inside the span but due after it: waits for the next advance.
+    clock.schedule(950, [&] { clock.schedule(100, [&] { times << clock.nowMs(); }); });
+    clock.advance(1000);
+    QCOMPARE(times, (QList<qint64>{100, -200, 200, 300, 400, 4400}));
+    QCOMPARE(clock.nowMs(), 1000);
+    QCOMPARE(clock.nextDueMs(), std::optional<qint64>(1050));
+}
+
+void TestClock::cancel()
+{
+    VirtualClock clock;
+    QList<int> ran;
+    const TimerId first = clock.schedule(10, [&] { ran << 1; });
+    TimerId second = 0;
+    clock.schedule(5, [&] { clock.cancel(second); }); // a callback cancels a later one
+    second = clock.schedule(10, [&] { ran << 2; });
+    clock.schedule(10, [&] { ran << 3; });
+    clock.cancel(first);
+    clock.cancel(first); // twice: ignored
+    clock.cancel(0);
+    clock.cancel(9999);
+    QCOMPARE(clock.pendingCount(), 3);
+    clock.advance(20);
+    QCOMPARE(ran, QList<int>{3});
+    clock.cancel(second); // already gone
+    QCOMPARE(clock.pendingCount(), 0);
+}
+
+void TestClock::runUntilIdle()
+{
+    VirtualClock clock;
+    int polls = 0;
+    std::function<void()> poll = [&] {
+        if (++polls < 5)
+            clock.schedule(100, poll);
+    };
+    clock.schedule(100, poll);
+    QVERIFY(clock.runUntilIdle(10000));
+    QCOMPARE(polls, 5);
+    QCOMPARE(clock.nowMs(), 500); // time stays at the last callback
+
+    clock.schedule(2000, [] {});
+    QVERIFY(!clock.runUntilIdle(1000));
+    QCOMPARE(clock.nowMs(), 1500);
+    QVERIFY(clock.runNext());
+    QCOMPARE(clock.nowMs(), 2500);
+    QVERIFY(!clock.runNext());
+}
+
+void TestClock::endlessZeroDelayLoopIsStopped()
+{
+    VirtualClock clock;
+    std::function<void()> again = [&] { clock.schedule(0, again); };
+    clock.schedule(0, again);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"more than .* callbacks"_s));
+    QVERIFY(!clock.runUntilIdle(10));
+    QCOMPARE(clock.pendingCount(), 1);
+}
+
+void TestClock::repeatingTimer()
+{
+    VirtualClock clock;
+    ClockTimer estimate(clock);
+    QList<qint64> ticks;
+    estimate.startRepeating(2000, [&] {
+        ticks << clock.nowMs();
+        if (ticks.size() == 3)
+            estimate.stop();
+    });
+    QVERIFY(estimate.isActive());
+    clock.advance(10000);
+    QCOMPARE(ticks, (QList<qint64>{2000, 4000, 6000}));
+    QVERIFY(!estimate.isActive());
+
+    // A single shot restarted from its own callback.
+    ClockTimer shot(clock);
+    int shots = 0;
+    shot.start(100, [&] {
+        if (++shots < 3)
+            shot.start(100, [&] { ++shots; });
+    });
+    clock.advance(1000);
+    QCOMPARE(shots, 2);
+    QVERIFY(!shot.isActive());
+}
+
+void TestClock::timerDestroyedByItsCallback()
+{
+    VirtualClock clock;
+    auto timer = std::make_unique<ClockTimer>(clock);
+    int ran = 0;
+    timer->startRepeating(10, [&] {
+        ++ran;
+        timer.reset();
+    });
+    clock.advance(100);
+    QCOMPARE(ran, 1);
+    QCOMPARE(clock.pendingCount(), 0);
+
+    {
+        ClockTimer scoped(clock);
+        scoped.start(10, [&] { ++ran; });
+    }
+    clock.advance(100);
+    QCOMPARE(ran, 1);
+}
+
+void TestClock::systemClockRunsAndCancels()
+{
+    SystemClock clock;
+    const qint64 start = clock.nowMs();
+    QList<int> ran;
+    clock.schedule(30, [&] { ran << 2; });
+    const TimerId cancelled = clock.schedule(10, [&] { ran << 9; });
+    clock.schedule(10, [&] { ran << 1; });
+    clock.cancel(cancelled);
+    QTRY_COMPARE_WITH_TIMEOUT(ran.size(), 2, 5000);
+    QCOMPARE(ran, (QList<int>{1, 2}));
+    QVERIFY(clock.nowMs() - start >= 30);
+}
+
+QTEST_GUILESS_MAIN(TestClock)
+#include "tst_clock.moc"
