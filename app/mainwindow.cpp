@@ -9,6 +9,7 @@
 #include "tools/toolspanel.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QMenuBar>
@@ -123,6 +124,15 @@ void MainWindow::setSettingsPanelShown(bool shown)
     if (shown) {
         m_settings->raise();
     }
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_closeGuard && !m_closeGuard()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void MainWindow::buildMenus()

@@ -2,6 +2,8 @@
 
 #include <QMainWindow>
 
+#include <functional>
+
 class QAction;
 class QMenu;
 class QPushButton;
@@ -64,9 +66,15 @@ public:
     // Shows the settings panel above everything else, or hides it.
     void setSettingsPanelShown(bool shown);
 
+    // Asked on every close request; returning false keeps the window open.
+    void setCloseGuard(std::function<bool()> guard) { m_closeGuard = std::move(guard); }
+
 signals:
     // The preview's inner size changed, in whole pixels.
     void rollViewResized(QSize innerSize);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildMenus();
@@ -91,4 +99,5 @@ private:
     QAction *m_mnuHelpUK = nullptr;
 
     bool m_toolsPanelShown = false;
+    std::function<bool()> m_closeGuard;
 };

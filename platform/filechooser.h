@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace velmora {
 
 // What the open-file dialog answered.
@@ -13,13 +15,14 @@ struct FileChoice
     QString error; // what went wrong, when Failed
 };
 
-// Asks the user for an existing PRT file. The program uses a file dialog;
-// tests answer it themselves.
+// Asks the user for an existing PRT file. The program shows a file dialog and
+// hands the answer to `done` once the user has closed it, without blocking
+// the event loop; tests answer at once.
 class FileChooser
 {
 public:
     virtual ~FileChooser() = default;
-    virtual FileChoice choosePrtFile(const QString &startDir) = 0;
+    virtual void choosePrtFile(const QString &startDir, std::function<void(FileChoice)> done) = 0;
 };
 
 } // namespace velmora

@@ -15,14 +15,23 @@ PrtOpener::PrtOpener(HoleList &holes, FileChooser &chooser, QObject *parent)
 
 void PrtOpener::OpenPrtFile()
 {
+    if (m_choosing)
+        return;
     // A dialog that is cancelled or fails reads nothing, so the roll that was
     // loaded before stays loaded.
     const bool wasLoaded = m_fileLoaded;
     m_fileLoaded = false;
     m_holes.hasPons = false;
     m_holes.hasNoot = false;
+    m_choosing = true;
+    m_chooser.choosePrtFile(m_prtDir, [this, wasLoaded](const FileChoice &choice) {
+        m_choosing = false;
+        takeChoice(choice, wasLoaded);
+    });
+}
 
-    const FileChoice choice = m_chooser.choosePrtFile(m_prtDir);
+void PrtOpener::takeChoice(const FileChoice &choice, bool wasLoaded)
+{
     if (choice.outcome == FileChoice::Cancelled) {
         m_fileLoaded = wasLoaded;
         return;

@@ -9,6 +9,7 @@ namespace velmora {
 
 class FileChooser;
 class HoleList;
+struct FileChoice;
 
 // File, Open: asks for a PRT file, reads it into the hole list, judges it and
 // says what the file label shows. A roll that passes becomes the loaded roll.
@@ -18,7 +19,10 @@ class PrtOpener : public QObject
 public:
     PrtOpener(HoleList &holes, FileChooser &chooser, QObject *parent = nullptr);
 
+    // Shows the file dialog; the rest of the open runs once it has an answer.
+    // A second call while the dialog is showing does nothing.
     void OpenPrtFile();
+    bool choosing() const { return m_choosing; }
 
     bool fileLoaded() const { return m_fileLoaded; }
     // The loaded holes stand in ascending X-begin order.
@@ -39,10 +43,12 @@ signals:
     void rollChanged(bool fileLoaded);
 
 private:
+    void takeChoice(const FileChoice &choice, bool wasLoaded);
     void setLabel(const QString &text, LabelTone tone);
 
     HoleList &m_holes;
     FileChooser &m_chooser;
+    bool m_choosing = false;
     bool m_fileLoaded = false;
     bool m_ascending = true;
     QString m_prtPath;

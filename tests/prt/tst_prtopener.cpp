@@ -18,10 +18,10 @@ class ScriptedChooser : public FileChooser
 public:
     FileChoice answer;
     QString askedDir;
-    FileChoice choosePrtFile(const QString &startDir) override
+    void choosePrtFile(const QString &startDir, std::function<void(FileChoice)> done) override
     {
         askedDir = startDir;
-        return answer;
+        done(answer);
     }
 };
 

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "format/formattable.h"
+#include "format/holecommandcomposer.h"
+#include "link/logbook.h"
+#include "prt/holelist.h"
+#include "prt/prtopener.h"
+#include "roll/nextnotestate.h"
+
+#include <QObject>
+#include <QString>
+
+namespace velmora {
+
+class Clock;
+class FileChooser;
+class SerialPort;
+
+// What the program gets from its surroundings: the real clock, serial port
+// and file dialog in the program, fakes in tests.
+struct AppServices
+{
+    Clock &clock;
+    SerialPort &port;
+    FileChooser &chooser;
+    QString appDir;      // the program's folder, ending in "/"
+    QString settingsDir; // the folder of the parameter file and ports.map, ending in "/"
+};
+
+// The program's state and logic without any widget: one object of every
+// subsystem, made and connected once. The window's panels are wired to these
+// objects by the subsystems' presenters.
+class AppCore : public QObject
+{
+    Q_OBJECT
+public:
+    explicit AppCore(const AppServices &services, QObject *parent = nullptr);
+
+    // Runs the start-up steps that do not touch widgets: the built-in
+    // formats, the calibration defaults, the stored settings. formLoading is
+    // set meanwhile.
+    void startUp();
+    // Keeps the settings before the program ends.
+    void shutDown();
+
+    bool portOpen() const;
+    bool jobRunning() const;
+
+    AppServices services;
+
+    // Start-up or "Standard values" is setting controls; the port-choice
+    // handlers do nothing meanwhile.
+    bool formLoading = false;
+
+    // Roll
+    HoleList holes;
+    PrtOpener opener;
+    NextNoteState nextNote;
+
+    // Output formats
+    FormatTable formats;
+    HoleCommandComposer composer;
+
+    // Log
+    Logbook log;
+
+    // Serial link
+
+    // Punch job
+};
+
+} // namespace velmora

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "app/appcore.h"
+#include "app/mainwindow.h"
+#include "app/shellpresenter.h"
+#include "roll/rollpresenter.h"
+
+namespace velmora {
+
+// The whole program: its state and logic, the window, and the presenters that
+// wire the window's panels to the logic. The program makes one with the real
+// clock, port and file dialog; widget tests make one with fakes.
+class Application
+{
+public:
+    explicit Application(const AppServices &services);
+
+    AppCore core;
+    MainWindow window;
+    ShellPresenter shell;
+    RollPresenter roll;
+};
+
+} // namespace velmora

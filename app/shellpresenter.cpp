@@ -1,0 +1,98 @@
+#include "app/shellpresenter.h"
+
+#include "app/appcore.h"
+#include "app/mainwindow.h"
+#include "job/jobcontrolspanel.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QUrl>
+
+namespace velmora {
+
+QString LogViewText(const QString &logText)
+{
+    QString text = logText;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+ShellPresenter::ShellPresenter(AppCore &core, MainWindow &window)
+    : QObject(&window), m_core(core), m_window(window)
+{
+    JobControlsPanel *controls = window.controlsPanel();
+
+    connect(window.mnuOpen(), &QAction::triggered, this, [this] { m_core.opener.OpenPrtFile(); });
+    connect(&core.opener, &PrtOpener::labelChanged, this, &ShellPresenter::showFileLabel);
+    connect(&core.opener, &PrtOpener::rollChanged, this, &ShellPresenter::updateStartEnabled);
+
+    connect(window.mnuExit(), &QAction::triggered, this, &ShellPresenter::Exit);
+    connect(controls->cmdExit, &QPushButton::clicked, this, &ShellPresenter::Exit);
+    window.setCloseGuard([this] { return acceptClose(); });
+
+    const QString appDir = core.services.appDir;
+    connect(window.mnuHelpNL(), &QAction::triggered, this,
+            [appDir] { RunHelpProgram(appDir + QStringLiteral("velmorahelpNL.html")); });
+    connect(window.mnuHelpUK(), &QAction::triggered, this,
+            [appDir] { RunHelpProgram(appDir + QStringLiteral("velmorahelpUK.html")); });
+
+    // The log view follows the log and keeps its newest line in view.
+    QPlainTextEdit *view = controls->txtLog;
+    connect(&core.log, &Logbook::shortened, view,
+            [view](const QString &text) { view->setPlainText(LogViewText(text)); });
+    connect(&core.log, &Logbook::appended, view, [view](const QString &entry) {
+        view->moveCursor(QTextCursor::End);
+        view->insertPlainText(LogViewText(entry));
+        view->moveCursor(QTextCursor::End);
+        view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
+    });
+}
+
+void ShellPresenter::Exit()
+{
+    m_core.shutDown();
+    m_exiting = true;
+    m_window.close();
+}
+
+bool ShellPresenter::acceptClose()
+{
+    if (m_exiting)
+        return true;
+    if (m_core.jobRunning())
+        return false;
+    m_core.shutDown();
+    m_exiting = true;
+    return true;
+}
+
+void ShellPresenter::RunHelpProgram(const QString &path)
+{
+    if (QFileInfo::exists(path))
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void ShellPresenter::updateStartEnabled()
+{
+    m_window.controlsPanel()->cmdStart->setEnabled(m_core.portOpen() &&
+                                                   m_core.opener.fileLoaded());
+}
+
+void ShellPresenter::showFileLabel(const QString &text, LabelTone tone)
+{
+    QLabel *label = m_window.controlsPanel()->lblOpened;
+    label->setText(LogViewText(text));
+    label->setAutoFillBackground(true);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window,
+                     tone == LabelTone::Summary ? QColor(200, 200, 200) : QColor(0, 255, 255));
+    label->setPalette(palette);
+}
+
+} // namespace velmora

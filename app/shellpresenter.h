@@ -1,0 +1,43 @@
+#pragma once
+
+#include "prt/rollsummary.h"
+
+#include <QObject>
+
+class MainWindow;
+
+namespace velmora {
+
+class AppCore;
+
+// The application shell's behaviour in the window: File, Open with its label,
+// the log view, Exit and the close box, and the help documents.
+class ShellPresenter : public QObject
+{
+    Q_OBJECT
+public:
+    ShellPresenter(AppCore &core, MainWindow &window);
+
+    // cmdExit_Click and mnuExit_Click: keeps the settings, then ends.
+    void Exit();
+    // Form_QueryUnload: refused while a job runs, otherwise the Exit command.
+    bool acceptClose();
+    // Opens a help document with the desktop's viewer; a missing one is
+    // passed over silently.
+    static void RunHelpProgram(const QString &path);
+
+    // Start is enabled only with the port open and a roll loaded.
+    void updateStartEnabled();
+
+private:
+    void showFileLabel(const QString &text, LabelTone tone);
+
+    AppCore &m_core;
+    MainWindow &m_window;
+    bool m_exiting = false;
+};
+
+// The log's text as the view shows it: line ends as the view expects them.
+QString LogViewText(const QString &logText);
+
+} // namespace velmora
