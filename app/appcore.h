@@ -3,12 +3,16 @@
 #include "format/formattable.h"
 #include "format/holecommandcomposer.h"
 #include "link/logbook.h"
+#include "link/portmap.h"
 #include "prt/holelist.h"
 #include "prt/prtopener.h"
 #include "roll/nextnotestate.h"
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 namespace velmora {
 
@@ -25,6 +29,8 @@ struct AppServices
     FileChooser &chooser;
     QString appDir;      // the program's folder, ending in "/"
     QString settingsDir; // the folder of the parameter file and ports.map, ending in "/"
+    // The serial ports present on the machine.
+    std::function<QList<PresentPort>()> presentPorts;
 };
 
 // The program's state and logic without any widget: one object of every
@@ -64,9 +70,9 @@ public:
     // Log
     Logbook log;
 
-    // Serial link
+    // Serial link (port configuration, communication events, sending)
 
-    // Punch job
+    // Punch job (state machine, timing)
 };
 
 } // namespace velmora

@@ -33,7 +33,8 @@ int main(int argc, char *argv[])
     velmora::QtSerialPortDevice port;
     velmora::FileDialogChooser chooser;
     const QString appDir = QApplication::applicationDirPath() + QLatin1Char('/');
-    velmora::Application velmora({clock, port, chooser, appDir, settingsFolder(appDir)});
+    velmora::Application velmora(
+        {clock, port, chooser, appDir, settingsFolder(appDir), &velmora::PresentSerialPorts});
     chooser.setParent(&velmora.window);
     velmora.window.show();
     return QApplication::exec();
