@@ -4,8 +4,7 @@
 
 namespace velmora {
 
-void FileDialogChooser::choosePrtFile(const QString &startDir,
-                                      std::function<void(FileChoice)> done)
+void FileDialogChooser::choosePrtFile(const QString &startDir, std::function<void(FileChoice)> done)
 {
     auto *dialog = new QFileDialog(m_parent, QStringLiteral("Open PRT File"), startDir,
                                    QStringLiteral("PRT files (*.prt *.PRT)"));

@@ -30,8 +30,8 @@ long decimalMagnitude(const std::string &number)
     const auto first = mantissa.find_first_of("123456789");
     if (first == std::string::npos)
         return -1;
-    long magnitude = first < point ? static_cast<long>(point - first - 1)
-                                   : -static_cast<long>(first - point);
+    long magnitude =
+        first < point ? static_cast<long>(point - first - 1) : -static_cast<long>(first - point);
     if (e != std::string::npos) {
         long exponent = 0;
         std::size_t i = e + 1;
@@ -47,8 +47,7 @@ long decimalMagnitude(const std::string &number)
 
 // Collects the characters of the leading number, blanks removed, into an ASCII
 // text that std::from_chars accepts. Works on any sequence of code points.
-template <typename Next>
-double parseLeading(Next next)
+template <typename Next> double parseLeading(Next next)
 {
     std::string digits;
     bool negative = false;

@@ -9,7 +9,12 @@ namespace velmora {
 // What the open-file dialog answered.
 struct FileChoice
 {
-    enum Outcome { Chosen, Cancelled, Failed };
+    enum Outcome
+    {
+        Chosen,
+        Cancelled,
+        Failed
+    };
     Outcome outcome = Cancelled;
     QString path;  // the chosen file with its full path, when Chosen
     QString error; // what went wrong, when Failed

@@ -10,8 +10,7 @@ namespace velmora {
 
 PrtOpener::PrtOpener(HoleList &holes, FileChooser &chooser, QObject *parent)
     : QObject(parent), m_holes(holes), m_chooser(chooser)
-{
-}
+{}
 
 void PrtOpener::OpenPrtFile()
 {
@@ -50,8 +49,7 @@ void PrtOpener::takeChoice(const FileChoice &choice, bool wasLoaded)
     const PrtReadResult read = PrtReader::ReadPrtFile(m_prtPath, m_holes);
     m_ascending = read.ascending;
     if (!read.ok()) {
-        setLabel(DialogFailedText() + QStringLiteral("\r\n") + read.errorText,
-                 LabelTone::Refusal);
+        setLabel(DialogFailedText() + QStringLiteral("\r\n") + read.errorText, LabelTone::Refusal);
     } else if (!extensionOk) {
         setLabel(NotPrtFileText(), LabelTone::Refusal);
     } else {

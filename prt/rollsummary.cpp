@@ -49,7 +49,8 @@ Verdict JudgeRoll(const HoleList &holes, bool overCapacity)
     const bool noot = type == QLatin1String("C") || type == QLatin1String("S");
     const bool pons = type == QLatin1String("P") || type == QLatin1String("A");
     if (!noot && !pons)
-        return {false, QStringLiteral("PRT-file has no valid NTYPE (P, A, S or C).") + arpentaHint()};
+        return {false,
+                QStringLiteral("PRT-file has no valid NTYPE (P, A, S or C).") + arpentaHint()};
     if (noot && !holes.hasNoot)
         return {false, QStringLiteral("PRT-file has NTYPE ") + type +
                            QStringLiteral(" but does not have NOOT-statements.") + arpentaHint()};

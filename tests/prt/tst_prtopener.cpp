@@ -27,16 +27,17 @@ public:
 
 QByteArray holeLine(const char *keyword, int xBegin, int yPos)
 {
-    return QByteArray(keyword) + QStringLiteral(" %1 %2 %3 %4 %5 %6 %7 %8")
-                                     .arg(xBegin, 6)
-                                     .arg(60, 6)
-                                     .arg(xBegin, 6)
-                                     .arg(yPos, 6)
-                                     .arg(45, 6)
-                                     .arg(0, 6)
-                                     .arg(3, 6)
-                                     .arg(0, 6)
-                                     .toLatin1() +
+    return QByteArray(keyword) +
+           QStringLiteral(" %1 %2 %3 %4 %5 %6 %7 %8")
+               .arg(xBegin, 6)
+               .arg(60, 6)
+               .arg(xBegin, 6)
+               .arg(yPos, 6)
+               .arg(45, 6)
+               .arg(0, 6)
+               .arg(3, 6)
+               .arg(0, 6)
+               .toLatin1() +
            "\r\n";
 }
 
@@ -88,21 +89,25 @@ QString TestPrtOpener::write(const QString &name, const QByteArray &content)
 
 void TestPrtOpener::verdicts_data()
 {
-    const QString hint = QStringLiteral("\r\n\r\nCheck if file is created corectly by Arpenta.\r\n");
+    const QString hint =
+        QStringLiteral("\r\n\r\nCheck if file is created corectly by Arpenta.\r\n");
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<bool>("accepted");
     QTest::addColumn<QString>("text");
     QTest::newRow("no NTYP") << header + holeLine("PONS", 10, 100) << false
-                             << QStringLiteral("PRT-file has no valid NTYPE (P, A, S or C).") + hint;
+                             << QStringLiteral("PRT-file has no valid NTYPE (P, A, S or C).") +
+                                    hint;
     QTest::newRow("NTYPE X") << header + "NTYP        X\r\n" + holeLine("PONS", 10, 100) << false
-                             << QStringLiteral("PRT-file has no valid NTYPE (P, A, S or C).") + hint;
+                             << QStringLiteral("PRT-file has no valid NTYPE (P, A, S or C).") +
+                                    hint;
     QTest::newRow("S with PONS only")
         << header + "NTYP        S\r\n" + holeLine("PONS", 10, 100) << false
         << QStringLiteral("PRT-file has NTYPE S but does not have NOOT-statements.") + hint;
     QTest::newRow("P with NOOT only")
         << header + "NTYP        P\r\n" + holeLine("NOOT", 10, 100) << false
         << QStringLiteral("PRT-file has NTYPE P but does not have PONS-statements.") + hint;
-    QTest::newRow("no holes") << header + "NTYP        P\r\n" << false
+    QTest::newRow("no holes") << header + "NTYP        P\r\n"
+                              << false
                               << QStringLiteral("PRT-file has NTYPE P but does not have "
                                                 "PONS-statements.") +
                                      hint;
@@ -110,8 +115,8 @@ void TestPrtOpener::verdicts_data()
         << QByteArray("NTYP        A\r\nBAFM             0\r\n") + holeLine("PONS", 1, 1) << false
         << QStringLiteral("PRT-file has a paper width of 0 (BAFM record).\r\n\r\n"
                           "The roll cannot be shown or punched.\r\n");
-    QTest::newRow("NTYP last, accepted")
-        << header + holeLine("PONS", 10, 100) + "NTYP        A\r\n" << true << QString();
+    QTest::newRow("NTYP last, accepted") << header + holeLine("PONS", 10, 100) + "NTYP        A\r\n"
+                                         << true << QString();
 }
 
 void TestPrtOpener::verdicts()
@@ -161,8 +166,8 @@ void TestPrtOpener::fillPattern_data()
                         << QStringLiteral("  3,5");
     QTest::newRow("1234 m") << QStringLiteral("1234") << QStringLiteral("@@@@,@@")
                             << QStringLiteral("  12,34");
-    QTest::newRow("overflow in front") << QStringLiteral("1234567") << QStringLiteral("@@@,@")
-                                       << QStringLiteral("123456,7");
+    QTest::newRow("overflow in front")
+        << QStringLiteral("1234567") << QStringLiteral("@@@,@") << QStringLiteral("123456,7");
     QTest::newRow("empty") << QString() << QStringLiteral("@@@,@") << QStringLiteral("   , ");
 }
 
@@ -176,10 +181,10 @@ void TestPrtOpener::fillPattern()
 
 void TestPrtOpener::openOk()
 {
-    m_chooser.answer = {FileChoice::Chosen,
-                        write(QStringLiteral("ok.prt"),
-                              header + "NTYP        P\r\n" + holeLine("PONS", 5, 50)),
-                        {}};
+    m_chooser.answer = {
+        FileChoice::Chosen,
+        write(QStringLiteral("ok.prt"), header + "NTYP        P\r\n" + holeLine("PONS", 5, 50)),
+        {}};
 }
 
 void TestPrtOpener::cancelKeepsEverything()
@@ -218,10 +223,10 @@ void TestPrtOpener::nonPrtNameIsRefusedVisibly()
     openOk();
     PrtOpener opener(m_holes, m_chooser);
     opener.OpenPrtFile();
-    m_chooser.answer = {FileChoice::Chosen,
-                        write(QStringLiteral("roll.txt"),
-                              header + "NTYP        P\r\n" + holeLine("PONS", 5, 50)),
-                        {}};
+    m_chooser.answer = {
+        FileChoice::Chosen,
+        write(QStringLiteral("roll.txt"), header + "NTYP        P\r\n" + holeLine("PONS", 5, 50)),
+        {}};
     opener.OpenPrtFile();
     QVERIFY(!opener.fileLoaded());
     QCOMPARE(opener.labelTone(), LabelTone::Refusal);

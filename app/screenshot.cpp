@@ -1,0 +1,60 @@
+// Draws the main window off screen with a sample roll opened and saves a
+// picture of it, for the README. Usage: velmora-screenshot OUTPUT.png ROLL.prt
+#include "app/application.h"
+#include "platform/filechooser.h"
+#include "platform/qtserialportdevice.h"
+#include "platform/systemclock.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QTextStream>
+
+namespace {
+
+class FixedChooser : public velmora::FileChooser
+{
+public:
+    explicit FixedChooser(QString path) : m_path(std::move(path)) {}
+    void choosePrtFile(const QString &, std::function<void(velmora::FileChoice)> done) override
+    {
+        done({velmora::FileChoice::Chosen, m_path, {}});
+    }
+
+private:
+    QString m_path;
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = QApplication::arguments();
+    if (args.size() != 3) {
+        QTextStream(stderr) << "usage: velmora-screenshot OUTPUT.png ROLL.prt\n";
+        return 2;
+    }
+
+    velmora::SystemClock clock;
+    velmora::QtSerialPortDevice port;
+    FixedChooser chooser(QDir::current().absoluteFilePath(args.at(2)));
+    const QString appDir = QApplication::applicationDirPath() + QLatin1Char('/');
+    velmora::Application velmora({clock, port, chooser, appDir, QDir::tempPath() + QLatin1Char('/'),
+                                  [] { return QList<velmora::PresentPort>(); }});
+    velmora.window.resize(1100, 700);
+    velmora.window.show();
+    velmora.window.mnuOpen()->trigger();
+    // Some way into the roll, so punched, last and coming holes all show.
+    velmora.core.nextNote.set(60);
+    velmora.roll.DrawRoll();
+    QApplication::processEvents();
+
+    if (!velmora.window.grab().save(args.at(1))) {
+        QTextStream(stderr) << "cannot write " << args.at(1) << "\n";
+        return 1;
+    }
+    return 0;
+}
