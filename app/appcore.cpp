@@ -3,8 +3,18 @@
 namespace velmora {
 
 AppCore::AppCore(const AppServices &services_, QObject *parent)
-    : QObject(parent), services(services_), opener(holes, services.chooser), composer(holes)
+    : QObject(parent), services(services_), opener(holes, services.chooser), composer(holes),
+      commEvents(services.port, log, linkLamps, [this] { return nextNote.value(); }),
+      portController(services.port, log, linkLamps, commEvents, formLoading,
+                     {services.settingsDir, services.presentPorts}),
+      linkSender(services.port, log, commEvents),
+      job(services.clock, holes, composer, nextNote, log, linkSender)
 {
+    // The controller's "stop" ends the job; a vanished port pauses it; Start
+    // greys the flow-control lamps.
+    connect(&commEvents, &CommEvents::stopRequested, &job, &PunchJob::StopRequested);
+    connect(&portController, &PortController::portLost, &job, &PunchJob::portLost);
+    connect(&job, &PunchJob::flowLampsReset, &commEvents, &CommEvents::ResetFlowControlLamps);
     connect(&formats, &FormatTable::currentFormatChanged, this,
             [this] { composer.setFormat(formats.currentFormat()); });
     connect(&opener, &PrtOpener::nextNoteReset, this, [this] { nextNote.setPlain(1); });
@@ -12,9 +22,12 @@ AppCore::AppCore(const AppServices &services_, QObject *parent)
 
 void AppCore::startUp()
 {
+    opener.setPrtDir(services.appDir);
     formLoading = true;
     composer.setXCalibration(1000.0f);
     composer.setYCalibration(1000.0f);
+    // Does nothing while formLoading is set: the port stays closed.
+    portController.OpenPortAtStart();
     // The stored settings are read here. Without a stored format choice the
     // built-in "Zelvoor" is current, so no roll is punched with an unset format.
     if (formats.selectedFormat() < 0)
@@ -29,12 +42,12 @@ void AppCore::shutDown()
 
 bool AppCore::portOpen() const
 {
-    return false;
+    return portController.portOpen();
 }
 
 bool AppCore::jobRunning() const
 {
-    return false;
+    return job.jobRunning();
 }
 
 } // namespace velmora

@@ -2,7 +2,12 @@
 
 #include "format/formattable.h"
 #include "format/holecommandcomposer.h"
+#include "job/punchjob.h"
+#include "link/commevents.h"
+#include "link/linklamps.h"
+#include "link/linksender.h"
 #include "link/logbook.h"
+#include "link/portcontroller.h"
 #include "link/portmap.h"
 #include "prt/holelist.h"
 #include "prt/prtopener.h"
@@ -71,8 +76,13 @@ public:
     Logbook log;
 
     // Serial link (port configuration, communication events, sending)
+    LinkLamps linkLamps;
+    CommEvents commEvents;
+    PortController portController;
+    LinkSender linkSender; // the job's JobLink
 
     // Punch job (state machine, timing)
+    PunchJob job;
 };
 
 } // namespace velmora

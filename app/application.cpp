@@ -3,8 +3,11 @@
 namespace velmora {
 
 Application::Application(const AppServices &services)
-    : core(services), shell(core, window), roll(core, window)
+    : core(services), shell(core, window), roll(core, window), link(core, window),
+      settings(core, window), job(core, window, roll)
 {
+    QObject::connect(&link, &LinkPresenter::statusRefreshNeeded, &settings,
+                     &SettingsPresenter::ShowStatus);
     core.startUp();
 }
 

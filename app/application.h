@@ -3,7 +3,10 @@
 #include "app/appcore.h"
 #include "app/mainwindow.h"
 #include "app/shellpresenter.h"
+#include "link/linkpresenter.h"
+#include "job/jobpresenter.h"
 #include "roll/rollpresenter.h"
+#include "settings/settingspresenter.h"
 
 namespace velmora {
 
@@ -19,6 +22,9 @@ public:
     MainWindow window;
     ShellPresenter shell;
     RollPresenter roll;
+    LinkPresenter link;
+    SettingsPresenter settings;
+    JobPresenter job;
 };
 
 } // namespace velmora

@@ -4,6 +4,7 @@
 #include "app/lamp.h"
 #include "format/formateditor.h"
 #include "format/formattable.h"
+#include "link/portcontroller.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,16 +22,8 @@ namespace velmora {
 
 namespace {
 
-// Positions the port choices take when the window opens: COM1, 4800 baud,
-// 8 data bits, 1 stop bit, no parity. "Standard values" differs in the baud
-// rate (9600).
-constexpr int StartPort = 0;
-constexpr int StartBaud = 4;
-constexpr int StartDataBits = 1;
-constexpr int StartStopBits = 0;
-constexpr int StartParity = 0;
-
 constexpr int CalibrationEntryWidth = 80;
+constexpr int DeviceLabelWidth = 190;
 
 QHBoxLayout *lampWithLabel(Lamp *lamp, QLabel *label)
 {
@@ -54,28 +47,27 @@ QLabel *heading(QWidget *parent, const QString &name, const QString &caption)
 
 QStringList SettingsPanel::portChoiceTexts()
 {
-    return {u"COM1"_s, u"COM2"_s, u"COM3"_s, u"COM4"_s, u"COM5"_s, u"COM6"_s};
+    return PortController::portChoiceTexts();
 }
 
 QStringList SettingsPanel::baudChoiceTexts()
 {
-    return {u"300"_s,  u"600"_s,   u"1200"_s,  u"2400"_s,  u"4800"_s,
-            u"9600"_s, u"19200"_s, u"38400"_s, u"57600"_s, u"115200"_s};
+    return PortController::baudChoiceTexts();
 }
 
 QStringList SettingsPanel::parityChoiceTexts()
 {
-    return {u"None"_s, u"Even"_s, u"Odd"_s};
+    return PortController::parityChoiceTexts();
 }
 
 QStringList SettingsPanel::dataBitChoiceTexts()
 {
-    return {u"7"_s, u"8"_s};
+    return PortController::dataBitChoiceTexts();
 }
 
 QStringList SettingsPanel::stopBitChoiceTexts()
 {
-    return {u"1"_s, u"2"_s};
+    return PortController::stopBitChoiceTexts();
 }
 
 SettingsPanel::SettingsPanel(QWidget *parent) : OverlayPanel(u"picSettings"_s, u"Shape1"_s, parent)
@@ -131,14 +123,17 @@ QGroupBox *SettingsPanel::buildSerialGroup()
 {
     QGroupBox *group = makeFrame(this, u"frmComset"_s, u"Serial communication"_s);
 
-    portChoice = makeChoice(group, u"portChoice"_s, u"Port"_s, portChoiceTexts(), StartPort);
-    baudChoice = makeChoice(group, u"baudChoice"_s, u"Baud rate"_s, baudChoiceTexts(), StartBaud);
+    // The positions the window opens with; the link sets them from then on.
+    const PortChoices start = PortChoices::start();
+
+    portChoice = makeChoice(group, u"portChoice"_s, u"Port"_s, portChoiceTexts(), start.port);
+    baudChoice = makeChoice(group, u"baudChoice"_s, u"Baud rate"_s, baudChoiceTexts(), start.baud);
     dataBitChoice =
-        makeChoice(group, u"dataBitChoice"_s, u"Data bits"_s, dataBitChoiceTexts(), StartDataBits);
+        makeChoice(group, u"dataBitChoice"_s, u"Data bits"_s, dataBitChoiceTexts(), start.dataBits);
     stopBitChoice =
-        makeChoice(group, u"stopBitChoice"_s, u"Stop bits"_s, stopBitChoiceTexts(), StartStopBits);
+        makeChoice(group, u"stopBitChoice"_s, u"Stop bits"_s, stopBitChoiceTexts(), start.stopBits);
     parityChoice =
-        makeChoice(group, u"parityChoice"_s, u"Parity"_s, parityChoiceTexts(), StartParity);
+        makeChoice(group, u"parityChoice"_s, u"Parity"_s, parityChoiceTexts(), start.parity);
     cmdConStd = makeButton(group, u"cmdConStd"_s, u"Standard values"_s);
 
     auto *choices = new QGridLayout;
@@ -156,6 +151,11 @@ QGroupBox *SettingsPanel::buildSerialGroup()
     }
     choices->addWidget(cmdConStd, 5, 0, 1, 2);
     choices->setRowStretch(6, 1);
+
+    // The device the chosen port name leads to, beside the port choice.
+    lblDevice = makeLabel(group, u"lblDevice"_s, QString());
+    lblDevice->setFixedWidth(DeviceLabelWidth);
+    choices->addWidget(lblDevice, 0, 2);
 
     shpDTR = makeLamp(group, u"shpDTR"_s, u"DTR lamp"_s);
     shpRTS = makeLamp(group, u"shpRTS"_s, u"RTS lamp"_s);

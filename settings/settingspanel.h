@@ -41,6 +41,8 @@ public:
     QComboBox *dataBitChoice = nullptr;
     QComboBox *stopBitChoice = nullptr;
     QPushButton *cmdConStd = nullptr;
+    // The device the chosen port name resolves to, or that none is present.
+    QLabel *lblDevice = nullptr;
     QCheckBox *chkDTR = nullptr;
     QCheckBox *chkRTS = nullptr;
     Lamp *shpDTR = nullptr;

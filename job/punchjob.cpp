@@ -1,0 +1,385 @@
+#include "job/punchjob.h"
+
+#include "common/numbers.h"
+#include "format/holecommandcomposer.h"
+#include "job/joblink.h"
+#include "link/logbook.h"
+#include "prt/holelist.h"
+#include "roll/nextnotestate.h"
+
+#include <algorithm>
+
+namespace velmora {
+
+namespace {
+
+const QString PunchingStopped = QStringLiteral("Punching stopped");
+
+} // namespace
+
+PunchJob::PunchJob(Clock &clock, const HoleList &holes, const HoleCommandComposer &composer,
+                   NextNoteState &nextNote, Logbook &log, JobLink &link, QObject *parent)
+    : QObject(parent), m_holes(holes), m_composer(composer), m_nextNote(nextNote), m_log(log),
+      m_link(link), m_timer(clock, holes, nextNote), m_step(clock)
+{
+    connect(&m_timer, &JobTimer::estimateChanged, this, &PunchJob::setRemain);
+}
+
+PunchJob::~PunchJob() = default;
+
+JobControls PunchJob::controls() const
+{
+    JobControls shown = m_controls;
+    if (m_singlePunchBusy)
+        shown.resume = false;
+    return shown;
+}
+
+void PunchJob::cmdStart_Click()
+{
+    if (m_jobRunning || !m_controls.start)
+        return;
+    JobControls &c = m_controls;
+    c.start = false;
+    c.stop = true;
+    c.fileMenu = false;
+    c.settingsMenu = false;
+    c.pause = false;
+    c.resume = true;
+    c.singlePunch = true;
+    c.exit = false;
+    c.openPort = false;
+    m_jobRunning = true;
+    m_jobState = Go;
+    WriteLog(QStringLiteral("Punching started"));
+    WriteLog(QStringLiteral("Press resume to continue"));
+    setRemain(QString());
+    // The clock starts stopped: the time before the first Resume does not count.
+    m_timer.StartJobTimer();
+    m_timer.PauseJobTimer();
+    emit flowLampsReset();
+    publish();
+}
+
+void PunchJob::cmdResume_Click()
+{
+    if (!m_jobRunning || !controls().resume)
+        return;
+    JobControls &c = m_controls;
+    c.fileMenu = false;
+    c.settingsMenu = false;
+    c.resume = false;
+    c.singlePunch = false;
+    m_jobState = Go;
+    m_timer.ResumeJobTimer();
+    publish();
+    if (m_run == Run::Loop) {
+        // Paused and resumed before the loop came back from its hole: the loop
+        // goes on, with its passes counted afresh from here. A hole still on
+        // its way is the first of them.
+        const qint64 passes = qint64(m_holes.holeCount()) - m_nextNote.value() + 1;
+        m_passesLeft = std::max<qint64>(0, passes - (m_holeSent ? 0 : 1));
+        return;
+    }
+    ContinuePunching();
+}
+
+void PunchJob::ContinuePunching()
+{
+    // The number of passes is taken once; a later change of nextNote moves the
+    // hole each pass sends, not the number of passes.
+    m_passesLeft = std::max<qint64>(0, qint64(m_holes.holeCount()) - m_nextNote.value() + 1);
+    m_run = Run::Loop;
+    nextPass();
+}
+
+void PunchJob::nextPass()
+{
+    if (m_passesLeft <= 0) {
+        completeJob();
+        return;
+    }
+    --m_passesLeft;
+    m_holeSent = false;
+    // Clicks and port events waiting now run before the hole.
+    m_step.start(0, [this] { beginHole(); });
+}
+
+// Composes the line for hole nextNote and waits the settling time before the
+// first readiness test; a line that cannot be composed is never sent.
+void PunchJob::beginHole()
+{
+    m_holeSent = false;
+    if (!composeHole(m_nextNote.value())) {
+        holeDone();
+        return;
+    }
+    m_step.start(SettleMs, [this] { testReadiness(); });
+}
+
+bool PunchJob::composeHole(int hole)
+{
+    const ComposedLine line = m_composer.ComposeHoleCommand(hole);
+    if (!line.ok()) {
+        WriteLog(line.error);
+        pauseForFault();
+        return false;
+    }
+    m_commandLine = line.text;
+    m_composedHole = hole;
+    return true;
+}
+
+void PunchJob::testReadiness()
+{
+    if (m_link.clearToSend()) {
+        writeHole();
+        return;
+    }
+    if (m_jobState != Go) {
+        // Paused, stopped or ended while waiting: the hole stays the next one.
+        holeDone();
+        return;
+    }
+    m_step.start(PollMs, [this] { testReadiness(); });
+}
+
+void PunchJob::writeHole()
+{
+    const int hole = m_nextNote.value();
+    // The next note was chosen anew while this hole waited: the line goes out
+    // for the hole that nextNote names now, so log, line and position agree.
+    if (hole != m_composedHole && !composeHole(hole)) {
+        holeDone();
+        return;
+    }
+    if (m_link.sendHoleCommand(m_commandLine, hole, m_holes.hole(hole).keynum)) {
+        m_holeSent = true;
+        m_nextNote.set(hole + 1);
+    } else {
+        pauseForFault();
+    }
+    holeDone();
+}
+
+void PunchJob::holeDone()
+{
+    m_step.start(AfterMs, [this] { finishHole(); });
+}
+
+void PunchJob::finishHole()
+{
+    emit drawRoll();
+    if (m_run == Run::Single) {
+        endSinglePunch();
+        return;
+    }
+    if (m_jobState == Ended) {
+        m_run = Run::None;
+        EndJob();
+        setRemain(PunchingStopped);
+        return;
+    }
+    if (m_jobState == Paused) {
+        m_run = Run::None;
+        WriteLog(QStringLiteral("Pause, press resume to continue"));
+        if (m_singlePunchWaiting) {
+            m_singlePunchWaiting = false;
+            runSinglePunch();
+        }
+        return;
+    }
+    if (!m_controls.pause) {
+        m_controls.pause = true;
+        publish();
+    }
+    nextPass();
+}
+
+void PunchJob::completeJob()
+{
+    m_run = Run::None;
+    WriteLog(QStringLiteral("Punching is completed, all notes punched"));
+    EndJob();
+    setRemain(PunchingStopped);
+}
+
+void PunchJob::cmdPause_Click()
+{
+    if (!m_jobRunning || !m_controls.pause)
+        return;
+    pauseJob();
+}
+
+void PunchJob::pauseJob()
+{
+    JobControls &c = m_controls;
+    c.fileMenu = false;
+    c.settingsMenu = false;
+    c.pause = false;
+    c.start = false;
+    c.resume = true;
+    c.stop = true;
+    c.singlePunch = true;
+    m_jobState = Paused;
+    m_timer.PauseJobTimer();
+    publish();
+}
+
+// A hole that cannot go out (no line, port closed) pauses a running job at
+// that hole, so the operator can put it right and resume, or stop.
+void PunchJob::pauseForFault()
+{
+    if (m_run == Run::Loop && m_jobRunning && m_jobState == Go)
+        pauseJob();
+}
+
+void PunchJob::portLost()
+{
+    if (!m_jobRunning)
+        return;
+    WriteLog(QStringLiteral("Port lost, punching paused, next note:") +
+             NumberText(m_nextNote.value()));
+    if (m_jobState == Go)
+        pauseJob();
+}
+
+void PunchJob::cmd1Note_Click()
+{
+    if (m_singlePunchBusy || !m_controls.singlePunch)
+        return;
+    m_singlePunchBusy = true;
+    if (m_run == Run::Loop) {
+        // The loop is finishing the hole on its way after a pause; the single
+        // punch follows once it has.
+        m_singlePunchWaiting = true;
+        publish();
+        return;
+    }
+    runSinglePunch();
+}
+
+void PunchJob::runSinglePunch()
+{
+    const int hole = m_nextNote.value();
+    if (hole < 1 || hole > m_holes.holeCount()) {
+        WriteLog(QStringLiteral("1 punch refused, no note") + NumberText(hole) +
+                 QStringLiteral(" in this roll of") + NumberText(m_holes.holeCount()) +
+                 QStringLiteral(" notes"));
+        endSinglePunch();
+        return;
+    }
+    m_controls.fileMenu = false;
+    m_controls.settingsMenu = false;
+    publish();
+    m_run = Run::Single;
+    beginHole();
+}
+
+void PunchJob::endSinglePunch()
+{
+    m_run = Run::None;
+    m_singlePunchBusy = false;
+    if (!m_jobRunning) {
+        // After the end of a job "1 punch" can stay enabled; its punch leaves
+        // the menus as the ended job left them.
+        m_controls.fileMenu = true;
+        m_controls.settingsMenu = true;
+    }
+    publish();
+}
+
+void PunchJob::cmdStop_Click()
+{
+    if (!m_jobRunning || !m_controls.stop)
+        return;
+    m_controls.pause = false;
+    m_controls.stopQuestion = true;
+    m_jobState = Paused;
+    m_timer.PauseJobTimer();
+    publish();
+}
+
+void PunchJob::cmdStopYes_Click()
+{
+    if (!m_controls.stopQuestion)
+        return;
+    WriteLog(QStringLiteral("Punching stopped by stop-button, last note punched:") +
+             NumberText(qint64(m_nextNote.value()) - 1));
+    EndJob();
+    setRemain(PunchingStopped);
+    JobControls &c = m_controls;
+    c.resume = false;
+    c.singlePunch = false;
+    c.stopQuestion = false;
+    c.openPort = true;
+    m_jobRunning = false;
+    publish();
+}
+
+void PunchJob::cmdStopNo_Click()
+{
+    if (!m_controls.stopQuestion)
+        return;
+    m_controls.stopQuestion = false;
+    m_controls.resume = true;
+    m_controls.singlePunch = true;
+    publish();
+}
+
+void PunchJob::EndJob()
+{
+    m_link.clearReceived();
+    if (m_timer.timing()) {
+        const qint32 total = m_timer.punchingTime();
+        m_timer.StopJobTimer();
+        WriteLog(TotalTimeCaption(total));
+    }
+    JobControls &c = m_controls;
+    c.stopQuestion = false;
+    c.stop = false;
+    c.start = true;
+    c.pause = false;
+    c.resume = false;
+    c.exit = true;
+    c.fileMenu = true;
+    c.openPort = true;
+    c.settingsMenu = true;
+    c.testMenu = true;
+    // A hole on its way is given up: nothing goes out for an ended job.
+    m_step.stop();
+    m_run = Run::None;
+    m_singlePunchBusy = false;
+    m_singlePunchWaiting = false;
+    if (m_holes.holeCount() > 0) {
+        m_nextNote.set(1);
+        emit drawRoll();
+    }
+    m_jobState = Ended;
+    m_jobRunning = false;
+    publish();
+}
+
+void PunchJob::StopRequested()
+{
+    EndJob();
+    setRemain(PunchingStopped);
+}
+
+void PunchJob::setRemain(const QString &caption)
+{
+    m_remain = caption;
+    emit remainChanged(caption);
+}
+
+void PunchJob::publish()
+{
+    emit controlsChanged();
+}
+
+void PunchJob::WriteLog(const QString &message)
+{
+    m_log.WriteLog(message);
+}
+
+} // namespace velmora

@@ -1,0 +1,183 @@
+#include "link/linkpresenter.h"
+
+#include "app/appcore.h"
+#include "app/lamp.h"
+#include "app/mainwindow.h"
+#include "job/jobcontrolspanel.h"
+#include "settings/settingspanel.h"
+
+#include <QAbstractSpinBox>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTextEdit>
+
+using namespace Qt::StringLiterals;
+
+namespace velmora {
+
+LinkPresenter::LinkPresenter(AppCore &core, MainWindow &window)
+    : QObject(&window), m_core(core), m_window(window)
+{
+    SettingsPanel *settings = window.settingsPanel();
+    PortController &controller = core.portController;
+
+    connect(settings->portChoice, &QComboBox::activated, &controller,
+            &PortController::portChoice_Click);
+    connect(settings->baudChoice, &QComboBox::activated, &controller,
+            &PortController::baudChoice_Click);
+    connect(settings->parityChoice, &QComboBox::activated, &controller,
+            &PortController::parityChoice_Click);
+    connect(settings->dataBitChoice, &QComboBox::activated, &controller,
+            &PortController::dataBitChoice_Click);
+    connect(settings->stopBitChoice, &QComboBox::activated, &controller,
+            &PortController::stopBitChoice_Click);
+    connect(settings->cmdConStd, &QPushButton::clicked, &controller,
+            &PortController::cmdConStd_Click);
+    connect(settings->chkDTR, &QCheckBox::clicked, &controller, &PortController::chkDTR_Click);
+    connect(settings->chkRTS, &QCheckBox::clicked, &controller, &PortController::chkRTS_Click);
+    connect(&controller, &PortController::choicesChanged, this, &LinkPresenter::showChoices);
+    connect(&controller, &PortController::portStateChanged, this,
+            &LinkPresenter::updateStartEnabled);
+
+    // The device shown follows the port choice and is looked up again when
+    // the panel opens and at every open, as adapters come and go.
+    connect(&controller, &PortController::choicesChanged, this, &LinkPresenter::showDevice);
+    connect(&controller, &PortController::portStateChanged, this, &LinkPresenter::showDevice);
+    connect(window.mnuSet(), &QAction::triggered, this, &LinkPresenter::showDevice);
+
+    connect(window.controlsPanel()->cmdOpenport, &QPushButton::clicked, this,
+            &LinkPresenter::cmdOpenport_Click);
+
+    connect(&core.linkLamps, &LinkLamps::lampChanged, this, &LinkPresenter::showLamp);
+
+    qApp->installEventFilter(this);
+
+    showChoices();
+    showDevice();
+}
+
+void LinkPresenter::cmdOpenport_Click()
+{
+    if (m_core.jobRunning())
+        return;
+    m_core.portController.OpenPort();
+    emit statusRefreshNeeded();
+}
+
+void LinkPresenter::updateStartEnabled()
+{
+    m_window.controlsPanel()->cmdStart->setEnabled(
+        m_core.portOpen() && m_core.opener.fileLoaded() && !m_core.jobRunning());
+}
+
+QString LinkPresenter::DeviceText(const PortResolution &resolution)
+{
+    if (!resolution.ok())
+        return u"No device present"_s;
+    return resolution.device + (resolution.mapped ? u" (ports.map)"_s : QString());
+}
+
+void LinkPresenter::showDevice()
+{
+    const PortResolution resolution = m_core.portController.ResolveChosenPort();
+    QLabel *label = m_window.settingsPanel()->lblDevice;
+    const QString text = DeviceText(resolution);
+    label->setText(label->fontMetrics().elidedText(text, Qt::ElideMiddle, label->width()));
+    label->setToolTip(resolution.ok() ? text : resolution.problem);
+    label->setAccessibleName(text);
+}
+
+void LinkPresenter::showChoices()
+{
+    SettingsPanel *settings = m_window.settingsPanel();
+    const PortController &controller = m_core.portController;
+    const PortChoices &choices = controller.choices();
+    const std::pair<QComboBox *, int> lists[] = {{settings->portChoice, choices.port},
+                                                 {settings->baudChoice, choices.baud},
+                                                 {settings->parityChoice, choices.parity},
+                                                 {settings->dataBitChoice, choices.dataBits},
+                                                 {settings->stopBitChoice, choices.stopBits}};
+    for (const auto &[list, position] : lists) {
+        const QSignalBlocker blocker(list);
+        list->setCurrentIndex(position >= 0 && position < list->count() ? position : -1);
+    }
+    for (const auto &[box, checked] : {std::pair{settings->chkDTR, controller.forceDtr()},
+                                       std::pair{settings->chkRTS, controller.forceRts()}}) {
+        const QSignalBlocker blocker(box);
+        box->setChecked(checked);
+    }
+}
+
+QList<Lamp *> LinkPresenter::lampsOf(LinkLamp lamp) const
+{
+    const SettingsPanel *settings = m_window.settingsPanel();
+    const JobControlsPanel *controls = m_window.controlsPanel();
+    switch (lamp) {
+    case LinkLamp::Open:
+        return {controls->shpOpen};
+    case LinkLamp::Dtr:
+        return {settings->shpDTR};
+    case LinkLamp::Rts:
+        return {settings->shpRTS};
+    case LinkLamp::Cts:
+        return {settings->shpCTS, controls->shpCTSc};
+    case LinkLamp::Dsr:
+        return {settings->shpDSR};
+    case LinkLamp::Cd:
+        return {settings->shpCD};
+    case LinkLamp::Ri:
+        return {settings->shpRI};
+    case LinkLamp::Xon:
+        return {settings->shpXon, controls->shpXonc};
+    case LinkLamp::Xoff:
+        return {settings->shpXoff, controls->shpXoffc};
+    }
+    return {};
+}
+
+void LinkPresenter::showLamp(LinkLamp lamp, LampColor color)
+{
+    for (Lamp *shape : lampsOf(lamp))
+        shape->setColor(QColor(color.red, color.green, color.blue));
+}
+
+bool LinkPresenter::KeysActWith(const QWidget *focus)
+{
+    if (focus == nullptr)
+        return true;
+    if (qobject_cast<const QLineEdit *>(focus) || qobject_cast<const QPlainTextEdit *>(focus) ||
+        qobject_cast<const QTextEdit *>(focus) || qobject_cast<const QAbstractSpinBox *>(focus))
+        return false;
+    const auto *list = qobject_cast<const QComboBox *>(focus);
+    return list == nullptr || !list->isEditable();
+}
+
+bool LinkPresenter::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto *widget = qobject_cast<QWidget *>(watched);
+    if (widget == nullptr || widget->window() != &m_window)
+        return false;
+    auto *key = static_cast<QKeyEvent *>(event);
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    const QString text = key->text();
+    if (text != u"c"_s && text != u"r"_s)
+        return false;
+    if (!KeysActWith(QApplication::focusWidget()))
+        return false;
+    m_core.commEvents.Form_KeyPress(text.front());
+    key->accept();
+    return true;
+}
+
+} // namespace velmora

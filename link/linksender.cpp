@@ -1,0 +1,53 @@
+#include "link/linksender.h"
+
+#include "link/commevents.h"
+#include "link/logbook.h"
+#include "platform/serialport.h"
+
+using namespace Qt::StringLiterals;
+
+namespace velmora {
+
+LinkSender::LinkSender(SerialPort &port, Logbook &log, CommEvents &events)
+    : m_port(port), m_log(log), m_events(events)
+{}
+
+bool LinkSender::clearToSend() const
+{
+    return m_events.clearToSend();
+}
+
+bool LinkSender::send(const QString &line)
+{
+    if (!m_port.isOpen() || !m_port.write(line.toLatin1() + '\r')) {
+        m_log.WriteLog(u"Not sent, the port is closed: "_s + line);
+        return false;
+    }
+    return true;
+}
+
+bool LinkSender::sendHoleCommand(const QString &commandLine, int holeNumber, qint32 keynum)
+{
+    if (!send(commandLine))
+        return false;
+    m_logLine = u"Sent: "_s + commandLine + u"^    nr: "_s + QString::number(holeNumber) +
+                u" (armpos="_s + QString::number(keynum) + u')';
+    m_log.WriteLog(m_logLine, u"s"_s);
+    return true;
+}
+
+bool LinkSender::SendToolCommand(const QString &toolCommandLine)
+{
+    if (!send(toolCommandLine))
+        return false;
+    m_logLine = u"Sent: "_s + toolCommandLine + u'^';
+    m_log.WriteLog(m_logLine, u"s"_s);
+    return true;
+}
+
+void LinkSender::clearReceived()
+{
+    m_events.clearReceived();
+}
+
+} // namespace velmora

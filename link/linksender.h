@@ -1,0 +1,44 @@
+#pragma once
+
+#include "job/joblink.h"
+
+#include <QString>
+
+namespace velmora {
+
+class CommEvents;
+class Logbook;
+class SerialPort;
+
+// Sends command lines to the controller: one line of text followed by a
+// single CR, never an LF, and logs each as sent. Neither send waits: the hole
+// command's readiness wait and delays belong to the job, which reads
+// clearToSend.
+class LinkSender final : public JobLink
+{
+public:
+    LinkSender(SerialPort &port, Logbook &log, CommEvents &events);
+
+    bool clearToSend() const override;
+    // Logs "Sent: LINE^    nr: HOLE (armpos=KEYNUM)".
+    bool sendHoleCommand(const QString &commandLine, int holeNumber, qint32 keynum) override;
+    void clearReceived() override;
+
+    // Sends a tool command at once, whatever clearToSend says, and logs
+    // "Sent: LINE^". With the port closed nothing is sent, the log says why
+    // and the result is false.
+    bool SendToolCommand(const QString &toolCommandLine);
+
+    // The last sent-command log entry, without its indentation.
+    const QString &logLine() const { return m_logLine; }
+
+private:
+    bool send(const QString &line);
+
+    SerialPort &m_port;
+    Logbook &m_log;
+    CommEvents &m_events;
+    QString m_logLine;
+};
+
+} // namespace velmora
