@@ -14,6 +14,10 @@ AppCore::AppCore(const AppServices &services_, QObject *parent)
     // greys the flow-control lamps.
     connect(&commEvents, &CommEvents::stopRequested, &job, &PunchJob::StopRequested);
     connect(&portController, &PortController::portLost, &job, &PunchJob::portLost);
+    connect(&portController, &PortController::portStateChanged, &job, [this](bool open) {
+        if (open)
+            job.portRestored();
+    });
     connect(&job, &PunchJob::flowLampsReset, &commEvents, &CommEvents::ResetFlowControlLamps);
     connect(&formats, &FormatTable::currentFormatChanged, this,
             [this] { composer.setFormat(formats.currentFormat()); });

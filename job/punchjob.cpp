@@ -242,6 +242,18 @@ void PunchJob::portLost()
              NumberText(m_nextNote.value()));
     if (m_jobState == Go)
         pauseJob();
+    // The operator reopens the port with "Open port" and resumes at the same
+    // hole; the job keeps its place.
+    m_controls.openPort = true;
+    publish();
+}
+
+void PunchJob::portRestored()
+{
+    if (!m_jobRunning || !m_controls.openPort)
+        return;
+    m_controls.openPort = false;
+    publish();
 }
 
 void PunchJob::cmd1Note_Click()

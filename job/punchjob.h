@@ -90,6 +90,8 @@ public:
     // The port vanished (the link has closed it): a running job pauses at the
     // hole not yet sent, with a log line.
     void portLost();
+    // The port opened again; "Open port" rests until the job ends.
+    void portRestored();
 
     bool jobRunning() const { return m_jobRunning; }
     int jobState() const { return m_jobState; }

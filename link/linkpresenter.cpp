@@ -4,6 +4,7 @@
 #include "app/lamp.h"
 #include "app/mainwindow.h"
 #include "job/jobcontrolspanel.h"
+#include "job/punchjob.h"
 #include "settings/settingspanel.h"
 
 #include <QAbstractSpinBox>
@@ -66,7 +67,9 @@ LinkPresenter::LinkPresenter(AppCore &core, MainWindow &window)
 
 void LinkPresenter::cmdOpenport_Click()
 {
-    if (m_core.jobRunning())
+    // While a job runs the port keeps its state, unless it was lost: then the
+    // paused job waits for it to be opened again.
+    if (m_core.jobRunning() && (m_core.portOpen() || m_core.job.jobState() != PunchJob::Paused))
         return;
     m_core.portController.OpenPort();
     emit statusRefreshNeeded();
