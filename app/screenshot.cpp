@@ -1,6 +1,13 @@
 // Draws the main window off screen with a sample roll opened and saves a
-// picture of it, for the README. Usage: velmora-screenshot OUTPUT.png ROLL.prt
+// picture of it, for the README.
+//
+// Usage: velmora-screenshot OUTPUT.png ROLL.prt [SETTINGS-FOLDER SECONDS]
+//
+// With a settings folder whose ports.map binds COM1 to a controller (the
+// simulator), the picture is taken after opening the port, Start, Resume and
+// that many seconds of punching.
 #include "app/application.h"
+#include "job/jobcontrolspanel.h"
 #include "platform/filechooser.h"
 #include "platform/qtserialportdevice.h"
 #include "platform/systemclock.h"
@@ -9,7 +16,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QPushButton>
 #include <QTextStream>
+#include <QTimer>
 
 namespace {
 
@@ -33,23 +42,37 @@ int main(int argc, char *argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments();
-    if (args.size() != 3) {
-        QTextStream(stderr) << "usage: velmora-screenshot OUTPUT.png ROLL.prt\n";
+    if (args.size() != 3 && args.size() != 5) {
+        QTextStream(stderr)
+            << "usage: velmora-screenshot OUTPUT.png ROLL.prt [SETTINGS-FOLDER SECONDS]\n";
         return 2;
     }
+    const bool punch = args.size() == 5;
+    const QString settingsDir = punch ? QDir(args.at(3)).absolutePath() + QLatin1Char('/')
+                                      : QDir::tempPath() + QLatin1Char('/');
 
     velmora::SystemClock clock;
     velmora::QtSerialPortDevice port;
     FixedChooser chooser(QDir::current().absoluteFilePath(args.at(2)));
     const QString appDir = QApplication::applicationDirPath() + QLatin1Char('/');
-    velmora::Application velmora({clock, port, chooser, appDir, QDir::tempPath() + QLatin1Char('/'),
-                                  [] { return QList<velmora::PresentPort>(); }});
+    velmora::Application velmora(
+        {clock, port, chooser, appDir, settingsDir, &velmora::PresentSerialPorts});
     velmora.window.resize(1100, 700);
     velmora.window.show();
     velmora.window.mnuOpen()->trigger();
-    // Some way into the roll, so punched, last and coming holes all show.
-    velmora.core.nextNote.set(60);
-    velmora.roll.DrawRoll();
+    velmora::JobControlsPanel *controls = velmora.window.controlsPanel();
+    if (punch) {
+        controls->cmdOpenport->click();
+        controls->cmdStart->click();
+        controls->cmdResume->click();
+        // exit, not quit: quit asks the window to close, which it refuses during a job.
+        QTimer::singleShot(int(args.at(4).toDouble() * 1000), &app, [] { QApplication::exit(0); });
+        QApplication::exec();
+    } else {
+        // Some way into the roll, so punched, last and coming holes all show.
+        velmora.core.nextNote.set(60);
+        velmora.roll.DrawRoll();
+    }
     QApplication::processEvents();
 
     if (!velmora.window.grab().save(args.at(1))) {
