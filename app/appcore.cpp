@@ -54,4 +54,9 @@ bool AppCore::jobRunning() const
     return job.jobRunning();
 }
 
+bool AppCore::startAllowed() const
+{
+    return portOpen() && opener.fileLoaded() && !jobRunning();
+}
+
 } // namespace velmora

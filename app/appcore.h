@@ -56,6 +56,8 @@ public:
 
     bool portOpen() const;
     bool jobRunning() const;
+    // Start is offered with the port open, a roll loaded and no job running.
+    bool startAllowed() const;
 
     AppServices services;
 

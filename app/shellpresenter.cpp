@@ -80,7 +80,7 @@ void ShellPresenter::RunHelpProgram(const QString &path)
 
 void ShellPresenter::updateStartEnabled()
 {
-    m_window.controlsPanel()->cmdStart->setEnabled(m_core.portOpen() && m_core.opener.fileLoaded());
+    m_window.controlsPanel()->cmdStart->setEnabled(m_core.startAllowed());
 }
 
 void ShellPresenter::showFileLabel(const QString &text, LabelTone tone)

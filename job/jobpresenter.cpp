@@ -35,7 +35,7 @@ void JobPresenter::applyControls()
 {
     const JobControls c = m_core.job.controls();
     JobControlsPanel *controls = m_window.controlsPanel();
-    controls->cmdStart->setEnabled(c.start && m_core.portOpen() && m_core.opener.fileLoaded());
+    controls->cmdStart->setEnabled(c.start && m_core.startAllowed());
     controls->cmdPause->setEnabled(c.pause);
     controls->cmdResume->setEnabled(c.resume);
     controls->cmd1Note->setEnabled(c.singlePunch);

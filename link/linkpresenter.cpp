@@ -77,8 +77,7 @@ void LinkPresenter::cmdOpenport_Click()
 
 void LinkPresenter::updateStartEnabled()
 {
-    m_window.controlsPanel()->cmdStart->setEnabled(
-        m_core.portOpen() && m_core.opener.fileLoaded() && !m_core.jobRunning());
+    m_window.controlsPanel()->cmdStart->setEnabled(m_core.startAllowed());
 }
 
 QString LinkPresenter::DeviceText(const PortResolution &resolution)
