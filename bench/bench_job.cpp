@@ -15,6 +15,7 @@
 // scripts/make-big-roll to use it; otherwise one is written to a temporary
 // folder first.
 #include "app/application.h"
+#include "bench/bigroll.h"
 #include "platform/filechooser.h"
 #include "platform/qtserialportdevice.h"
 #include "platform/systemclock.h"
@@ -46,24 +47,6 @@ public:
         done({FileChoice::Chosen, path, {}});
     }
 };
-
-QString BigRollPath()
-{
-    static QTemporaryDir folder;
-    static const QString path = [] {
-        const QString given = qEnvironmentVariable("VELMORA_BIG_ROLL");
-        if (!given.isEmpty())
-            return given;
-        const QString made = folder.filePath(QStringLiteral("big.prt"));
-        const int status =
-            QProcess::execute(QStringLiteral("bash"),
-                              {QStringLiteral(VELMORA_SOURCE_DIR "/scripts/make-big-roll"), made});
-        if (status != 0)
-            std::fprintf(stderr, "make-big-roll failed (%d)\n", status);
-        return made;
-    }();
-    return path;
-}
 
 // Runs the event loop until done() holds or timeoutMs has passed; false on
 // the timeout.

@@ -4,6 +4,7 @@
 // The roll is the one scripts/make-big-roll writes. Set VELMORA_BIG_ROLL to
 // the path of such a file to use it; otherwise the script writes one into a
 // temporary folder first.
+#include "bench/bigroll.h"
 #include "prt/holelist.h"
 #include "prt/prtreader.h"
 
@@ -20,24 +21,6 @@
 namespace {
 
 using namespace velmora;
-
-QString BigRollPath()
-{
-    static QTemporaryDir folder;
-    static const QString path = [] {
-        const QString given = qEnvironmentVariable("VELMORA_BIG_ROLL");
-        if (!given.isEmpty())
-            return given;
-        const QString made = folder.filePath(QStringLiteral("big.prt"));
-        const int status =
-            QProcess::execute(QStringLiteral("bash"),
-                              {QStringLiteral(VELMORA_SOURCE_DIR "/scripts/make-big-roll"), made});
-        if (status != 0)
-            std::fprintf(stderr, "make-big-roll failed (%d)\n", status);
-        return made;
-    }();
-    return path;
-}
 
 HoleList &Holes()
 {
