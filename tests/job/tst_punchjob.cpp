@@ -11,55 +11,41 @@
 #include <QTest>
 
 #include <functional>
-#include <memory>
 
 using namespace velmora;
+using namespace Qt::StringLiterals;
 
 namespace {
 
 // The link as the job sees it: readiness and an open port set by the test,
-// every hole written recorded with the time it went out, and the sent line
-// logged as the link logs it.
+// every hole written recorded with the time it went out, the line logged as
+// the link logs it.
 class FakeLink final : public JobLink
 {
 public:
-    struct Write
-    {
-        QString line;
-        int hole;
-        qint64 atMs;
-    };
-
     FakeLink(const Clock &clock, Logbook &log) : m_clock(clock), m_log(log) {}
 
     bool clearToSend() const override { return cts; }
-    bool sendHoleCommand(const QString &commandLine, int holeNumber, qint32 keynum) override
+    bool sendHoleCommand(const QString &line, int hole, qint32 keynum) override
     {
         if (!portOpen) {
-            m_log.WriteLog(QStringLiteral("Not sent, the port is closed"));
+            m_log.WriteLog(u"Not sent, the port is closed"_s);
             return false;
         }
-        writes.append({commandLine, holeNumber, m_clock.nowMs()});
-        m_log.WriteLog(QStringLiteral("Sent: %1^    nr: %2 (armpos=%3)")
-                           .arg(commandLine)
-                           .arg(holeNumber)
-                           .arg(keynum),
-                       QStringLiteral("s"));
+        lines << line;
+        holes << hole;
+        times << m_clock.nowMs();
+        m_log.WriteLog(u"Sent: %1^    nr: %2 (armpos=%3)"_s.arg(line).arg(hole).arg(keynum),
+                       u"s"_s);
         return true;
     }
     void clearReceived() override { ++clears; }
 
-    QList<int> holes() const
-    {
-        QList<int> sent;
-        for (const Write &write : writes)
-            sent.append(write.hole);
-        return sent;
-    }
-
     bool cts = true;
     bool portOpen = true;
-    QList<Write> writes;
+    QStringList lines;
+    QList<int> holes;
+    QList<qint64> times;
     int clears = 0;
 
 private:
@@ -67,12 +53,32 @@ private:
     Logbook &m_log;
 };
 
-QList<int> range(int first, int last)
+// Hole numbers in runs: "1-3 10 12-20".
+QString runs(const QList<int> &holes)
 {
-    QList<int> numbers;
-    for (int n = first; n <= last; ++n)
-        numbers.append(n);
-    return numbers;
+    QStringList out;
+    for (qsizetype i = 0, j = 0; i < holes.size(); i = ++j) {
+        while (j + 1 < holes.size() && holes[j + 1] == holes[j] + 1)
+            ++j;
+        out << (i == j ? QString::number(holes[i]) : u"%1-%2"_s.arg(holes[i]).arg(holes[j]));
+    }
+    return out.join(u' ');
+}
+
+// The enabled controls by name, in a fixed order.
+QString describe(const JobControls &c)
+{
+    QStringList on;
+    const std::pair<bool, const char *> flags[] = {
+        {c.start, "start"},        {c.pause, "pause"},         {c.resume, "resume"},
+        {c.singlePunch, "1punch"}, {c.stop, "stop"},           {c.exit, "exit"},
+        {c.openPort, "openport"},  {c.fileMenu, "file"},       {c.settingsMenu, "settings"},
+        {c.testMenu, "tools"},     {c.stopQuestion, "picStop"}};
+    for (const auto &[flag, name] : flags) {
+        if (flag)
+            on << QLatin1String(name);
+    }
+    return on.join(u' ');
 }
 
 // A roll of holeCount holes in the built-in Zelvoor format ("$", Y-pos,
@@ -103,20 +109,70 @@ struct Rig
     }
     bool runUntilWrites(int count)
     {
-        return runUntil([this, count] { return link.writes.size() >= count; });
+        return runUntil([this, count] { return link.holes.size() >= count; });
     }
-    // Runs the clock until the punching loop has returned and no single
-    // punch is on its way.
-    void settle()
+
+    // Plays the steps, separated by blanks: the buttons; "controller" (its
+    // stop); "settle" (until the loop has returned and no single punch is on
+    // its way); "hole" (one more hole written and done); "writes=N";
+    // "wait=MS"; "step" (one timer); "next=N"; "ready"/"notready";
+    // "lost"/"restored" (the port, with notice) and "closed" (without);
+    // "sent=RUNS" and "on=A,B" check the holes written and the controls.
+    void play(const char *steps) { play(QString::fromLatin1(steps)); }
+    void play(const QString &steps)
     {
-        QVERIFY(runUntil([this] { return !job.punching() && !job.singlePunchBusy(); }));
+        int n = 0;
+        QString arg;
+        const QHash<QString, std::function<void()>> actions = {
+            {u"start"_s, [&] { job.cmdStart_Click(); }},
+            {u"resume"_s, [&] { job.cmdResume_Click(); }},
+            {u"pause"_s, [&] { job.cmdPause_Click(); }},
+            {u"stop"_s, [&] { job.cmdStop_Click(); }},
+            {u"yes"_s, [&] { job.cmdStopYes_Click(); }},
+            {u"no"_s, [&] { job.cmdStopNo_Click(); }},
+            {u"1punch"_s, [&] { job.cmd1Note_Click(); }},
+            {u"controller"_s, [&] { job.StopRequested(); }},
+            {u"settle"_s,
+             [&] { QVERIFY(runUntil([&] { return !job.punching() && !job.singlePunchBusy(); })); }},
+            {u"hole"_s,
+             [&] {
+                 QVERIFY(runUntilWrites(int(link.holes.size()) + 1));
+                 clock.advance(PunchJob::AfterMs);
+             }},
+            {u"writes"_s, [&] { QVERIFY(runUntilWrites(n)); }},
+            {u"wait"_s, [&] { clock.advance(n); }},
+            {u"step"_s, [&] { QVERIFY(clock.runNext()); }},
+            {u"next"_s, [&] { nextNote.set(n); }},
+            {u"ready"_s, [&] { link.cts = true; }},
+            {u"notready"_s, [&] { link.cts = false; }},
+            {u"lost"_s,
+             [&] {
+                 link.portOpen = link.cts = false;
+                 job.portLost();
+             }},
+            {u"restored"_s,
+             [&] {
+                 link.portOpen = link.cts = true;
+                 job.portRestored();
+             }},
+            {u"closed"_s, [&] { link.portOpen = false; }},
+            {u"sent"_s, [&] { QCOMPARE(runs(link.holes), arg); }},
+            {u"on"_s,
+             [&] { QCOMPARE(describe(job.controls()), QString(arg).replace(u',', u' ')); }},
+        };
+        for (const QString &step : steps.split(u' ', Qt::SkipEmptyParts)) {
+            arg = step.section(u'=', 1);
+            n = arg.toInt();
+            QVERIFY2(actions.contains(step.section(u'=', 0, 0)), qPrintable(step));
+            actions.value(step.section(u'=', 0, 0))();
+        }
     }
 
     // The log's entries other than the sent lines.
     QStringList messages() const
     {
-        QStringList lines = log.text().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-        lines.removeIf([](const QString &line) { return line.startsWith(QLatin1Char(' ')); });
+        QStringList lines = log.text().split(u"\r\n"_s, Qt::SkipEmptyParts);
+        lines.removeIf([](const QString &line) { return line.startsWith(u' '); });
         return lines;
     }
 
@@ -129,25 +185,17 @@ struct Rig
     PunchJob job{clock, holes, composer, nextNote, log, link};
 };
 
-// The enabled controls by name, in a fixed order.
-QString describe(const JobControls &c)
-{
-    QStringList on;
-    const std::pair<bool, const char *> flags[] = {
-        {c.start, "start"},        {c.pause, "pause"},         {c.resume, "resume"},
-        {c.singlePunch, "1punch"}, {c.stop, "stop"},           {c.exit, "exit"},
-        {c.openPort, "openport"},  {c.fileMenu, "file"},       {c.settingsMenu, "settings"},
-        {c.testMenu, "tools"},     {c.stopQuestion, "picStop"}};
-    for (const auto &[flag, name] : flags) {
-        if (flag)
-            on << QLatin1String(name);
-    }
-    return on.join(QLatin1Char(' '));
-}
-
-const QString Ready = QStringLiteral("start exit openport file settings tools");
-const QString Started = QStringLiteral("resume 1punch stop tools");
+const QString Ready = u"start exit openport file settings tools"_s;
+const QString Started = u"resume 1punch stop tools"_s;
 const QString Paused = Started;
+const QString S = u"Punching started"_s;
+const QString R = u"Press resume to continue"_s;
+const QString P = u"Pause, press resume to continue"_s;
+const QString C = u"Punching is completed, all notes punched"_s;
+QString total(int seconds)
+{
+    return u"Total time punched:  %1 sec"_s.arg(seconds);
+}
 
 } // namespace
 
@@ -157,27 +205,11 @@ class TestPunchJob : public QObject
 private slots:
     void tables_data();
     void tables();
+    void scenarios_data();
+    void scenarios();
     void punchesToTheEnd();
     void estimateDuringJob();
-    void resumePastTheEndCompletes();
     void timing();
-    void readinessReleasesTheHole();
-    void pauseWhileWaiting();
-    void stopNoResume();
-    void stopYesAfter41();
-    void controllerStop_data();
-    void controllerStop();
-    void singlePunch_data();
-    void singlePunch();
-    void singlePunchDoubleClick();
-    void singlePunchPastTheEnd();
-    void changedNextNoteDuringPause();
-    void passesCountedAtResume();
-    void nextNoteChangedWhileWaiting();
-    void resumeBeforeLoopNoticedPause();
-    void singlePunchWhileLoopFinishesHole();
-    void unpluggedPort();
-    void sendRefused();
     void compositionError();
 };
 
@@ -190,82 +222,47 @@ void TestPunchJob::tables_data()
     QTest::addColumn<bool>("running");
     QTest::addColumn<int>("state");
     QTest::addColumn<QStringList>("messages");
+    const auto row = [](const char *name, const char *steps, const QString &enabled, bool running,
+                        int state, const QStringList &messages) {
+        QTest::newRow(name) << QString::fromLatin1(steps) << enabled << running << state
+                            << messages;
+    };
+    const QString stopped = u"Punching stopped by stop-button, last note punched: %1"_s;
 
-    const QString started = QStringLiteral("Punching started");
-    const QString pressResume = QStringLiteral("Press resume to continue");
-    const QString pauseLine = QStringLiteral("Pause, press resume to continue");
-    const QString total = QStringLiteral("Total time punched:  0 sec");
-
-    QTest::newRow("start-up") << QString() << Ready << false << 0 << QStringList();
-    QTest::newRow("started") << QStringLiteral("start") << Started << true << 0
-                             << QStringList{started, pressResume};
-    QTest::newRow("punching, before the first hole")
-        << QStringLiteral("start resume") << QStringLiteral("stop tools") << true << 0
-        << QStringList{started, pressResume};
-    QTest::newRow("punching, after the first hole")
-        << QStringLiteral("start resume hole") << QStringLiteral("pause stop tools") << true << 0
-        << QStringList{started, pressResume};
-    QTest::newRow("paused") << QStringLiteral("start resume hole pause settle") << Paused << true
-                            << 1 << QStringList{started, pressResume, pauseLine};
-    QTest::newRow("paused, resumed")
-        << QStringLiteral("start resume hole pause settle resume") << QStringLiteral("stop tools")
-        << true << 0 << QStringList{started, pressResume, pauseLine};
-    QTest::newRow("stop question from punching")
-        << QStringLiteral("start resume hole stop settle") << QStringLiteral("stop tools picStop")
-        << true << 1 << QStringList{started, pressResume, pauseLine};
-    QTest::newRow("stop question from paused")
-        << QStringLiteral("start resume hole pause settle stop")
-        << QStringLiteral("resume 1punch stop tools picStop") << true << 1
-        << QStringList{started, pressResume, pauseLine};
-    QTest::newRow("stop question from started")
-        << QStringLiteral("start stop") << QStringLiteral("resume 1punch stop tools picStop")
-        << true << 1 << QStringList{started, pressResume};
-    QTest::newRow("no") << QStringLiteral("start resume hole stop settle no") << Paused << true << 1
-                        << QStringList{started, pressResume, pauseLine};
-    QTest::newRow("yes") << QStringLiteral("start resume hole stop settle yes") << Ready << false
-                         << 2
-                         << QStringList{started, pressResume, pauseLine,
-                                        QStringLiteral("Punching stopped by stop-button, last "
-                                                       "note punched: 2"),
-                                        total};
-    QTest::newRow("yes from started")
-        << QStringLiteral("start stop yes") << Ready << false << 2
-        << QStringList{started, pressResume,
-                       QStringLiteral("Punching stopped by stop-button, last note punched: 0"),
-                       total};
-    QTest::newRow("completed") << QStringLiteral("start resume settle") << Ready << false << 2
-                               << QStringList{
-                                      started, pressResume,
-                                      QStringLiteral("Punching is completed, all notes punched"),
-                                      QStringLiteral("Total time punched:  4 sec")};
-    QTest::newRow("ready again") << QStringLiteral("start resume settle start") << Started << true
-                                 << 0
-                                 << QStringList{started,
-                                                pressResume,
-                                                QStringLiteral("Punching is completed, all "
-                                                               "notes punched"),
-                                                QStringLiteral("Total time punched:  4 sec"),
-                                                started,
-                                                pressResume};
+    row("start-up", "", Ready, false, 0, {});
+    row("started", "start", Started, true, 0, {S, R});
+    row("punching, before the first hole", "start resume", u"stop tools"_s, true, 0, {S, R});
+    row("punching, after the first hole", "start resume hole", u"pause stop tools"_s, true, 0,
+        {S, R});
+    row("paused", "start resume hole pause settle", Paused, true, 1, {S, R, P});
+    row("paused, resumed", "start resume hole pause settle resume", u"stop tools"_s, true, 0,
+        {S, R, P});
+    row("stop question from punching", "start resume hole stop settle", u"stop tools picStop"_s,
+        true, 1, {S, R, P});
+    row("stop question from paused", "start resume hole pause settle stop",
+        u"resume 1punch stop tools picStop"_s, true, 1, {S, R, P});
+    row("stop question from started", "start stop", u"resume 1punch stop tools picStop"_s, true, 1,
+        {S, R});
+    row("no", "start resume hole stop settle no", Paused, true, 1, {S, R, P});
+    row("yes", "start resume hole stop settle yes", Ready, false, 2,
+        {S, R, P, stopped.arg(2), total(0)});
+    row("yes from started", "start stop yes", Ready, false, 2, {S, R, stopped.arg(0), total(0)});
+    row("completed", "start resume settle", Ready, false, 2, {S, R, C, total(4)});
+    row("ready again", "start resume settle start", Started, true, 0, {S, R, C, total(4), S, R});
     // The link logs the controller's stop line; the job adds its total.
-    QTest::newRow("controller stop while punching")
-        << QStringLiteral("start resume hole controller") << Ready << false << 2
-        << QStringList{started, pressResume, total};
-    QTest::newRow("controller stop while paused keeps 1 punch")
-        << QStringLiteral("start resume hole pause settle controller")
-        << QStringLiteral("start 1punch exit openport file settings tools") << false << 2
-        << QStringList{started, pressResume, pauseLine, total};
+    row("controller stop while punching", "start resume hole controller", Ready, false, 2,
+        {S, R, total(0)});
+    row("controller stop while paused keeps 1 punch", "start resume hole pause settle controller",
+        u"start 1punch exit openport file settings tools"_s, false, 2, {S, R, P, total(0)});
     // A single punch after that leaves the menus enabled.
-    QTest::newRow("1 punch after the end")
-        << QStringLiteral("start resume hole pause settle controller 1punch settle")
-        << QStringLiteral("start 1punch exit openport file settings tools") << false << 2
-        << QStringList{started, pressResume, pauseLine, total};
-    QTest::newRow("controller stop without a job")
-        << QStringLiteral("controller") << Ready << false << 2 << QStringList();
+    row("1 punch after the end", "start resume hole pause settle controller 1punch settle",
+        u"start 1punch exit openport file settings tools"_s, false, 2, {S, R, P, total(0)});
+    row("controller stop without a job", "controller", Ready, false, 2, {});
+    // Resume stays off while a single punch is on its way.
+    row("1 punch on its way", "start 1punch", u"1punch stop tools"_s, true, 0, {S, R});
+    row("1 punch done", "start 1punch settle", Started, true, 0, {S, R});
     // Buttons that are disabled do nothing.
-    QTest::newRow("disabled clicks")
-        << QStringLiteral("pause resume stop yes no 1punch start start") << Started << true << 0
-        << QStringList{started, pressResume};
+    row("disabled clicks", "pause resume stop yes no 1punch start start", Started, true, 0, {S, R});
 }
 
 void TestPunchJob::tables()
@@ -275,415 +272,164 @@ void TestPunchJob::tables()
     QFETCH(bool, running);
     QFETCH(int, state);
     QFETCH(QStringList, messages);
-
     Rig rig;
-    const QHash<QString, std::function<void()>> actions = {
-        {QStringLiteral("start"), [&] { rig.job.cmdStart_Click(); }},
-        {QStringLiteral("resume"), [&] { rig.job.cmdResume_Click(); }},
-        {QStringLiteral("pause"), [&] { rig.job.cmdPause_Click(); }},
-        {QStringLiteral("stop"), [&] { rig.job.cmdStop_Click(); }},
-        {QStringLiteral("yes"), [&] { rig.job.cmdStopYes_Click(); }},
-        {QStringLiteral("no"), [&] { rig.job.cmdStopNo_Click(); }},
-        {QStringLiteral("1punch"), [&] { rig.job.cmd1Note_Click(); }},
-        {QStringLiteral("controller"), [&] { rig.job.StopRequested(); }},
-        {QStringLiteral("settle"), [&] { rig.settle(); }},
-        {QStringLiteral("hole"),
-         [&] {
-             QVERIFY(rig.runUntilWrites(int(rig.link.writes.size()) + 1));
-             rig.clock.advance(PunchJob::AfterMs);
-         }},
-    };
-    for (const QString &step : steps.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-        actions.value(step)();
-
+    rig.play(steps);
     QCOMPARE(describe(rig.job.controls()), enabled);
     QCOMPARE(rig.job.jobRunning(), running);
     QCOMPARE(rig.job.jobState(), state);
     QCOMPARE(rig.messages(), messages);
+    if (state == PunchJob::Ended)
+        QCOMPARE(rig.job.remainCaption(), u"Punching stopped"_s);
+}
+
+// Longer runs: which holes went out, in which order, and what was logged.
+// Every line written is the composed line of the hole it names.
+void TestPunchJob::scenarios_data()
+{
+    QTest::addColumn<int>("holeCount");
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("sent");
+    QTest::addColumn<int>("next");
+    QTest::addColumn<QStringList>("messages");
+    const auto row = [](const char *name, int holeCount, const char *steps, const char *sent,
+                        int next, const QStringList &messages) {
+        QTest::newRow(name) << holeCount << QString::fromLatin1(steps) << QString::fromLatin1(sent)
+                            << next << messages;
+    };
+    row("resume past the end completes", 20, "next=21 start resume", "", 1, {S, R, C, total(0)});
+    // The hole waiting for readiness is given up, and is the first after Resume.
+    row("pause while waiting", 10,
+        "next=4 start resume writes=1 notready wait=500 pause settle sent=4 ready resume settle",
+        "4-10", 1, {S, R, P, C, total(2)});
+    // The minute of the stop question is not punching time.
+    row("stop, no, resume", 12,
+        "start resume writes=3 stop settle sent=1-3 wait=60000 no resume settle", "1-12", 1,
+        {S, R, P, C, total(1)});
+    row("stop, yes after 41", 50, "start resume writes=41 stop settle yes wait=5000", "1-41", 1,
+        {S, R, P, u"Punching stopped by stop-button, last note punched: 41"_s, total(8)});
+    row("changed next note during a pause", 20,
+        "start resume writes=3 pause settle next=10 resume settle", "1-3 10-20", 1,
+        {S, R, P, C, total(2)});
+    // Resumed at 15 of 20: six passes, whatever nextNote does meanwhile.
+    row("passes counted at Resume", 20, "next=15 start resume writes=2 next=5 settle", "15-16 5-8",
+        1, {S, R, C, total(1)});
+    // Pause and Resume within one hole: the loop goes on.
+    row("resume before the loop noticed the pause", 8,
+        "start resume writes=2 pause wait=50 resume writes=3 wait=150 pause resume writes=4 step "
+        "pause resume settle",
+        "1-8", 1, {S, R, C, total(2)});
+
+    // "1 punch" sends the next hole once the controller is ready, and gives up
+    // when it is not and the job is not at "go".
+    row("1 punch", 10, "next=7 start 1punch wait=1000 settle", "7", 8, {S, R});
+    row("1 punch waits for readiness", 10, "next=7 notready start 1punch wait=1000 ready settle",
+        "7", 8, {S, R});
+    row("1 punch while paused", 10, "next=7 start stop no 1punch wait=1000 settle", "7", 8, {S, R});
+    row("1 punch while paused, not ready", 10,
+        "next=7 start stop no notready 1punch wait=1000 ready settle", "", 7, {S, R});
+    row("1 punch double click", 10,
+        "start 1punch wait=50 1punch resume settle on=resume,1punch,stop,tools", "1", 2, {S, R});
+    row("1 punch past the end", 20, "start next=21 1punch settle", "", 21,
+        {S, R, u"1 punch refused, no note 21 in this roll of 20 notes"_s});
+    // The line that goes out is that of the hole nextNote names when it goes.
+    row("next note changed while waiting", 20,
+        "notready start 1punch wait=250 next=12 ready settle", "12", 13, {S, R});
+    // "1 punch" right after Pause, while the loop still sends its hole: the
+    // single punch follows that hole instead of racing it.
+    row("1 punch while the loop finishes its hole", 8,
+        "start resume writes=2 wait=150 pause 1punch on=1punch,stop,tools settle "
+        "on=resume,1punch,stop,tools",
+        "1-4", 5, {S, R, P});
+
+    // A lost port pauses the job at the hole not yet sent; "Open port" is
+    // offered until the port is back.
+    row("unplugged port", 10,
+        "start resume writes=3 wait=150 lost on=resume,1punch,stop,openport,tools settle sent=1-3 "
+        "restored on=resume,1punch,stop,tools resume settle",
+        "1-10", 1, {S, R, u"Port lost, punching paused, next note: 4"_s, P, C, total(2)});
+    // The controller's stop ends the job at once; the hole on its way is
+    // given up, also once the controller is ready again.
+    row("controller stop while waiting for readiness", 10,
+        "notready start resume wait=250 controller ready wait=10000", "", 1, {S, R, total(0)});
+    row("controller stop while a ready hole settles", 10,
+        "start resume writes=3 wait=150 controller wait=10000", "1-3", 1, {S, R, total(1)});
+    row("controller stop after a hole", 10, "start resume writes=3 wait=50 controller wait=10000",
+        "1-3", 1, {S, R, total(1)});
+    row("controller stop without a job", 10, "controller wait=10000", "", 1, {});
+    // The port closed without notice: the refused hole stays the next one.
+    row("send refused", 10, "start resume writes=2 closed settle on=resume,1punch,stop,tools",
+        "1-2", 3, {S, R, u"Not sent, the port is closed"_s, P});
+}
+
+void TestPunchJob::scenarios()
+{
+    QFETCH(int, holeCount);
+    QFETCH(QString, steps);
+    QFETCH(QString, sent);
+    QFETCH(int, next);
+    QFETCH(QStringList, messages);
+    Rig rig(holeCount);
+    rig.play(steps);
+    QCOMPARE(runs(rig.link.holes), sent);
+    QCOMPARE(rig.nextNote.value(), next);
+    QCOMPARE(rig.messages(), messages);
+    for (qsizetype i = 0; i < rig.link.holes.size(); ++i)
+        QCOMPARE(rig.link.lines[i], rig.composer.ComposeHoleCommand(rig.link.holes[i]).text);
+    // A job that has ended has received text dropped, the caption set and no
+    // timer left.
+    QCOMPARE(rig.link.clears, rig.job.jobRunning() ? 0 : 1);
+    if (!rig.job.jobRunning()) {
+        QCOMPARE(rig.job.remainCaption(), u"Punching stopped"_s);
+        QCOMPARE(rig.clock.pendingCount(), 0);
+    }
 }
 
 void TestPunchJob::punchesToTheEnd()
 {
     Rig rig(20);
-    rig.nextNote.set(17);
     QSignalSpy draws(&rig.job, &PunchJob::drawRoll);
-    rig.job.cmdStart_Click();
-    rig.job.cmdResume_Click();
-    rig.settle();
-    QCOMPARE(rig.link.holes(), (QList<int>{17, 18, 19, 20}));
-    QCOMPARE(rig.link.writes.first().line, QStringLiteral("$,0170,0100,0000"));
-    QCOMPARE(rig.messages().at(2), QStringLiteral("Punching is completed, all notes punched"));
-    QCOMPARE(rig.nextNote.value(), 1);
-    QCOMPARE(rig.nextNote.text(), QStringLiteral(" 1"));
-    QCOMPARE(rig.job.remainCaption(), QStringLiteral("Punching stopped"));
+    rig.play("next=17 start resume settle");
+    QCOMPARE(rig.link.lines.first(), u"$,0170,0100,0000"_s);
+    QCOMPARE(rig.nextNote.text(), u" 1"_s);
     QCOMPARE(draws.size(), 4 + 1); // after every hole, and by the end of the job
-    QCOMPARE(rig.link.clears, 1);
-    QCOMPARE(rig.clock.pendingCount(), 0);
 }
 
 void TestPunchJob::estimateDuringJob()
 {
     // At the first tick 10 of 20 holes are sent in 2 s: 9 x 2 / 11 = 1.6.
     Rig rig(20);
-    rig.job.cmdStart_Click();
+    rig.play("start wait=60000");
     QCOMPARE(rig.job.remainCaption(), QString());
-    rig.clock.advance(60000);
-    rig.job.cmdResume_Click();
-    rig.clock.advance(2000);
+    rig.play("resume wait=2000");
     QCOMPARE(rig.nextNote.value(), 11);
-    QCOMPARE(rig.job.remainCaption(), QStringLiteral("Estimated time to go:  2 sec"));
-}
-
-void TestPunchJob::resumePastTheEndCompletes()
-{
-    Rig rig(20);
-    rig.nextNote.set(21);
-    rig.job.cmdStart_Click();
-    rig.job.cmdResume_Click();
-    QVERIFY(rig.link.writes.isEmpty());
-    QVERIFY(!rig.job.jobRunning());
-    QVERIFY(rig.messages().contains(QStringLiteral("Punching is completed, all notes punched")));
+    QCOMPARE(rig.job.remainCaption(), u"Estimated time to go:  2 sec"_s);
 }
 
 void TestPunchJob::timing()
 {
+    // Ready at once: the first line goes out 100 ms after Resume, every later
+    // one 200 ms after the one before.
     Rig rig(10);
-    rig.job.cmdStart_Click();
-    const qint64 resumedAt = rig.clock.nowMs();
-    rig.job.cmdResume_Click();
-    rig.settle();
-    QCOMPARE(rig.link.writes.size(), 10);
-    // Ready at once: the first line goes out 100 ms after the hole's send
-    // began, and every later one 200 ms after the one before.
-    QCOMPARE(rig.link.writes.first().atMs - resumedAt, PunchJob::SettleMs);
-    for (qsizetype i = 1; i < rig.link.writes.size(); ++i)
-        QCOMPARE(rig.link.writes.at(i).atMs - rig.link.writes.at(i - 1).atMs,
-                 PunchJob::SettleMs + PunchJob::AfterMs);
-}
+    rig.play("start");
+    qint64 at = rig.clock.nowMs();
+    rig.play("resume settle");
+    QCOMPARE(rig.link.times.size(), 10);
+    QCOMPARE(rig.link.times.first() - at, PunchJob::SettleMs);
+    for (qsizetype i = 1; i < rig.link.times.size(); ++i)
+        QCOMPARE(rig.link.times[i] - rig.link.times[i - 1], PunchJob::SettleMs + PunchJob::AfterMs);
 
-void TestPunchJob::readinessReleasesTheHole()
-{
-    Rig rig(3);
-    rig.link.cts = false;
-    rig.job.cmdStart_Click();
-    const qint64 resumedAt = rig.clock.nowMs();
-    rig.job.cmdResume_Click();
-    rig.clock.advance(10000);
-    QVERIFY(rig.link.writes.isEmpty());
-    QCOMPARE(rig.nextNote.value(), 1);
-    // Readiness is tested every 100 ms from 100 ms after the start of the hole.
-    rig.clock.advance(50);
-    rig.link.cts = true;
-    QVERIFY(rig.runUntilWrites(1));
-    QCOMPARE(rig.link.writes.first().atMs - resumedAt, 10100);
-    QCOMPARE(rig.link.holes(), QList<int>{1});
-}
+    // Not ready: readiness is tested every 100 ms from 100 ms after the hole
+    // began.
+    rig.play("notready start");
+    at = rig.clock.nowMs();
+    rig.play("resume wait=10050 sent=1-10 ready writes=11");
+    QCOMPARE(rig.link.times.last() - at, 10100);
 
-void TestPunchJob::pauseWhileWaiting()
-{
-    Rig rig(10);
-    rig.nextNote.set(4);
-    rig.job.cmdStart_Click();
-    rig.job.cmdResume_Click();
-    // Pause is enabled once the first hole of this Resume has gone out.
-    QVERIFY(!rig.job.controls().pause);
-    QVERIFY(rig.runUntilWrites(1));
-    rig.link.cts = false;
-    rig.clock.advance(500); // hole 5 waits for readiness
-    QVERIFY(rig.job.controls().pause);
-    rig.job.cmdPause_Click();
-    rig.settle();
-    QCOMPARE(rig.link.holes(), QList<int>{4});
-    QCOMPARE(rig.nextNote.value(), 5);
-    QCOMPARE(rig.messages().last(), QStringLiteral("Pause, press resume to continue"));
-    rig.link.cts = true;
-    rig.job.cmdResume_Click();
-    rig.settle();
-    QCOMPARE(rig.link.holes(), range(4, 10));
-}
-
-void TestPunchJob::stopNoResume()
-{
-    Rig rig(12);
-    rig.job.cmdStart_Click();
-    rig.job.cmdResume_Click();
-    QVERIFY(rig.runUntilWrites(3));
-    rig.job.cmdStop_Click();
-    rig.settle();
-    QCOMPARE(rig.link.holes(), range(1, 3));
-    rig.clock.advance(60000);
-    rig.job.cmdStopNo_Click();
-    rig.job.cmdResume_Click();
-    QVERIFY(rig.runUntilWrites(4));
-    QCOMPARE(rig.link.writes.at(3).hole, 4);
-    // The minute of the stop question is not punching time.
-    QVERIFY(rig.job.timer().punchingTime() < 2);
-    rig.settle();
-    QCOMPARE(rig.link.holes(), range(1, 12));
-}
-
-void TestPunchJob::stopYesAfter41()
-{
-    Rig rig(50);
-    rig.job.cmdStart_Click();
-    rig.job.cmdResume_Click();
-    QVERIFY(rig.runUntilWrites(41));
-    rig.job.cmdStop_Click();
-    rig.settle();
-    rig.job.cmdStopYes_Click();
-    QCOMPARE(rig.link.writes.size(), 41);
-    QVERIFY(rig.messages().contains(
-        QStringLiteral("Punching stopped by stop-button, last note punched: 41")));
-    QCOMPARE(rig.nextNote.value(), 1);
-    QCOMPARE(rig.job.remainCaption(), QStringLiteral("Punching stopped"));
-    rig.clock.advance(5000);
-    QCOMPARE(rig.link.writes.size(), 41);
-}
-
-// The controller's stop ends the job at once; the hole on its way is given up.
-void TestPunchJob::controllerStop_data()
-{
-    QTest::addColumn<bool>("job");
-    QTest::addColumn<bool>("ready");
-    QTest::addColumn<int>("sent");
-    QTest::addColumn<int>("laterMs"); // from the last write, or from Resume
-    QTest::newRow("while waiting for readiness") << true << false << 0 << 250;
-    QTest::newRow("while a ready hole settles") << true << true << 3 << 150;
-    QTest::newRow("after a hole") << true << true << 3 << 50;
-    QTest::newRow("no job") << false << true << 0 << 0;
-}
-
-void TestPunchJob::controllerStop()
-{
-    QFETCH(bool, job);
-    QFETCH(bool, ready);
-    QFETCH(int, sent);
-    QFETCH(int, laterMs);
-    Rig rig(10);
-    rig.link.cts = ready;
-    if (job) {
-        rig.job.cmdStart_Click();
-        rig.job.cmdResume_Click();
-        QVERIFY(rig.runUntilWrites(sent));
-        rig.clock.advance(laterMs);
-    }
-    rig.job.StopRequested();
-    QVERIFY(!rig.job.jobRunning());
-    QCOMPARE(rig.job.jobState(), int(PunchJob::Ended));
-    QCOMPARE(rig.job.remainCaption(), QStringLiteral("Punching stopped"));
-    QCOMPARE(rig.nextNote.value(), 1);
-    QCOMPARE(rig.link.clears, 1);
-    rig.link.cts = true;
-    rig.clock.advance(10000);
-    QCOMPARE(rig.link.writes.size(), sent);
-    QVERIFY(!rig.messages().contains(QStringLiteral("Pause, press resume to continue")));
-    QCOMPARE(rig.clock.pendingCount(), 0);
-}
-
-// "1 punch" sends the next hole once the controller is ready, and gives up
-// when it is not and the job is not at "go".
-void TestPunchJob::singlePunch_data()
-{
-    QTest::addColumn<bool>("paused");
-    QTest::addColumn<bool>("ready");
-    QTest::addColumn<QList<int>>("sent");
-    QTest::newRow("started, ready") << false << true << QList<int>{7};
-    QTest::newRow("started, waits for readiness") << false << false << QList<int>{7};
-    QTest::newRow("paused, ready") << true << true << QList<int>{7};
-    QTest::newRow("paused, not ready") << true << false << QList<int>();
-}
-
-void TestPunchJob::singlePunch()
-{
-    QFETCH(bool, paused);
-    QFETCH(bool, ready);
-    QFETCH(QList<int>, sent);
-    Rig rig(10);
-    rig.nextNote.set(7);
-    rig.job.cmdStart_Click();
-    if (paused) {
-        rig.job.cmdStop_Click();
-        rig.job.cmdStopNo_Click();
-    }
-    rig.link.cts = ready;
-    const qint64 clickedAt = rig.clock.nowMs();
-    rig.job.cmd1Note_Click();
-    rig.clock.advance(1000);
-    if (!ready)
-        rig.link.cts = true;
-    rig.settle();
-    QCOMPARE(rig.link.holes(), sent);
-    if (ready && !sent.isEmpty())
-        QCOMPARE(rig.link.writes.first().atMs - clickedAt, PunchJob::SettleMs);
-    QCOMPARE(rig.nextNote.value(), 7 + int(sent.size()));
-    QVERIFY(!rig.job.singlePunchBusy());
-    QCOMPARE(describe(rig.job.controls()), QStringLiteral("resume 1punch stop tools"));
-}
-
-void TestPunchJob::singlePunchDoubleClick()
-{
-    Rig rig(10);
-    rig.job.cmdStart_Click();
-    rig.job.cmd1Note_Click();
-    rig.clock.advance(50);
-    rig.job.cmd1Note_Click();
-    QVERIFY(rig.job.singlePunchBusy());
-    // Resume waits for the single punch.
-    QVERIFY(!rig.job.controls().resume);
-    rig.job.cmdResume_Click();
-    rig.settle();
-    QCOMPARE(rig.link.holes(), QList<int>{1});
-    QVERIFY(!rig.job.singlePunchBusy());
-    QVERIFY(rig.job.controls().resume);
-    QCOMPARE(rig.nextNote.value(), 2);
-}
-
-void TestPunchJob::singlePunchPastTheEnd()
-{
-    Rig rig(20);
-    rig.job.cmdStart_Click();
-    rig.nextNote.set(21);
-    rig.job.cmd1Note_Click();
-    rig.settle();
-    QVERIFY(rig.link.writes.isEmpty());
-    QCOMPARE(rig.nextNote.value(), 21);
-    QCOMPARE(rig.messages().last(),
-             QStringLiteral("1 punch refused, no note 21 in this roll of 20 notes"));
-    QVERIFY(!rig.job.singlePunchBusy());
-}
-
-void TestPunchJob::changedNextNoteDuringPause()
-{
-    Rig rig(20);
-    rig.job.cmdStart_Click();
-    rig.job.cmdResume_Click();
-    QVERIFY(rig.runUntilWrites(3));
-    rig.job.cmdPause_Click();
-    rig.settle();
-    rig.nextNote.set(10);
-    rig.job.cmdResume_Click();
-    rig.settle();
-    QCOMPARE(rig.link.holes(), (QList<int>{1, 2, 3} + range(10, 20)));
-    QVERIFY(!rig.job.jobRunning());
-}
-
-void TestPunchJob::passesCountedAtResume()
-{
-    // Resumed at 15 of 20: six passes, whatever nextNote does meanwhile.
-    Rig rig(20);
-    rig.nextNote.set(15);
-    rig.job.cmdStart_Click();
-    rig.job.cmdResume_Click();
-    QVERIFY(rig.runUntilWrites(2));
-    rig.nextNote.set(5);
-    rig.settle();
-    QCOMPARE(rig.link.holes(), (QList<int>{15, 16, 5, 6, 7, 8}));
-    QVERIFY(rig.messages().contains(QStringLiteral("Punching is completed, all notes punched")));
-}
-
-void TestPunchJob::nextNoteChangedWhileWaiting()
-{
-    // The line that goes out is the line of the hole nextNote names when it
-    // goes, and the log names that hole.
-    Rig rig(20);
-    rig.link.cts = false;
-    rig.job.cmdStart_Click();
-    rig.job.cmd1Note_Click();
-    rig.clock.advance(250);
-    rig.nextNote.set(12);
-    rig.link.cts = true;
-    rig.settle();
-    QCOMPARE(rig.link.holes(), QList<int>{12});
-    QCOMPARE(rig.link.writes.first().line, QStringLiteral("$,0120,0100,0000"));
-    QCOMPARE(rig.nextNote.value(), 13);
-}
-
-void TestPunchJob::resumeBeforeLoopNoticedPause()
-{
-    // Pause and Resume within one hole: the loop goes on; no hole goes out
-    // twice or is skipped, and nothing is paused.
-    Rig rig(8);
-    rig.job.cmdStart_Click();
-    rig.job.cmdResume_Click();
-    QVERIFY(rig.runUntilWrites(2));
-    rig.job.cmdPause_Click();
-    rig.clock.advance(50);
-    rig.job.cmdResume_Click();
-    QVERIFY(rig.runUntilWrites(3));
-    rig.clock.advance(150);
-    rig.job.cmdPause_Click();
-    rig.job.cmdResume_Click();
-    QVERIFY(rig.runUntilWrites(4));
-    QVERIFY(rig.clock.runNext()); // hole 4 done, hole 5 not yet begun
-    rig.job.cmdPause_Click();
-    rig.job.cmdResume_Click();
-    rig.settle();
-    QCOMPARE(rig.link.holes(), range(1, 8));
-    QVERIFY(!rig.messages().contains(QStringLiteral("Pause, press resume to continue")));
-    QVERIFY(!rig.job.jobRunning());
-}
-
-void TestPunchJob::singlePunchWhileLoopFinishesHole()
-{
-    // "1 punch" right after Pause, while the loop still sends its hole: the
-    // single punch follows that hole instead of racing it.
-    Rig rig(8);
-    rig.job.cmdStart_Click();
-    rig.job.cmdResume_Click();
-    QVERIFY(rig.runUntilWrites(2));
-    rig.clock.advance(150); // the third hole is composed and settling
-    rig.job.cmdPause_Click();
-    rig.job.cmd1Note_Click();
-    QVERIFY(!rig.job.controls().resume);
-    rig.settle();
-    QCOMPARE(rig.link.holes(), (QList<int>{1, 2, 3, 4}));
-    QCOMPARE(rig.nextNote.value(), 5);
-    QVERIFY(rig.job.controls().resume);
-}
-
-void TestPunchJob::unpluggedPort()
-{
-    Rig rig(10);
-    rig.job.cmdStart_Click();
-    rig.job.cmdResume_Click();
-    QVERIFY(rig.runUntilWrites(3));
-    rig.clock.advance(150); // hole 4 is settling
-    rig.link.portOpen = false;
-    rig.link.cts = false;
-    rig.job.portLost();
-    QCOMPARE(rig.messages().last(), QStringLiteral("Port lost, punching paused, next note: 4"));
-    QCOMPARE(rig.job.jobState(), int(PunchJob::Paused));
-    // "Open port" is offered so the lost port can be opened again.
-    QVERIFY(rig.job.controls().openPort);
-    rig.settle();
-    QCOMPARE(rig.messages().last(), QStringLiteral("Pause, press resume to continue"));
-    QCOMPARE(rig.nextNote.value(), 4);
-
-    rig.job.portRestored();
-    QCOMPARE(describe(rig.job.controls()), Paused);
-    rig.link.portOpen = true;
-    rig.link.cts = true;
-    rig.job.cmdResume_Click();
-    rig.settle();
-    QCOMPARE(rig.link.holes(), range(1, 10));
-}
-
-void TestPunchJob::sendRefused()
-{
-    // The port closed without notice and readiness not yet cleared: the
-    // refused hole stays the next one and the job pauses.
-    Rig rig(10);
-    rig.job.cmdStart_Click();
-    rig.job.cmdResume_Click();
-    QVERIFY(rig.runUntilWrites(2));
-    rig.link.portOpen = false;
-    rig.settle();
-    QCOMPARE(rig.link.holes(), (QList<int>{1, 2}));
-    QCOMPARE(rig.nextNote.value(), 3);
-    QCOMPARE(rig.job.jobState(), int(PunchJob::Paused));
-    QCOMPARE(rig.messages().mid(rig.messages().size() - 2),
-             (QStringList{QStringLiteral("Not sent, the port is closed"),
-                          QStringLiteral("Pause, press resume to continue")}));
+    // A single punch goes out 100 ms after the click.
+    rig.play("settle start");
+    at = rig.clock.nowMs();
+    rig.play("1punch settle");
+    QCOMPARE(rig.link.times.last() - at, PunchJob::SettleMs);
 }
 
 void TestPunchJob::compositionError()
@@ -695,21 +441,15 @@ void TestPunchJob::compositionError()
     for (int n = 1; n <= 5; ++n)
         rig.holes.append(Hole{100 * n, 30 + n, 0, n == 3 ? 2000000000 : 10 * n, 5, 0, 1});
     rig.composer.setYCalibration(2000.0f);
-    rig.job.cmdStart_Click();
-    rig.job.cmdResume_Click();
-    rig.settle();
-    QCOMPARE(rig.link.holes(), (QList<int>{1, 2}));
+    rig.play("start resume settle");
+    QCOMPARE(runs(rig.link.holes), u"1-2"_s);
     QCOMPARE(rig.nextNote.value(), 3);
     QCOMPARE(rig.job.jobState(), int(PunchJob::Paused));
-    const QStringList messages = rig.messages();
-    QCOMPARE(messages.mid(messages.size() - 2),
-             (QStringList{rig.composer.ComposeHoleCommand(3).error,
-                          QStringLiteral("Pause, press resume to continue")}));
+    QCOMPARE(rig.messages().mid(2), (QStringList{rig.composer.ComposeHoleCommand(3).error, P}));
 
     rig.composer.setYCalibration(1000.0f);
-    rig.job.cmdResume_Click();
-    rig.settle();
-    QCOMPARE(rig.link.holes(), range(1, 5));
+    rig.play("resume settle");
+    QCOMPARE(runs(rig.link.holes), u"1-5"_s);
 }
 
 QTEST_APPLESS_MAIN(TestPunchJob)

@@ -9,10 +9,8 @@
 #include "link/portcontroller.h"
 #include "platform/qtserialportdevice.h"
 #include "punchsim/punchcontroller.h"
+#include "tests/support/testhelpers.h"
 
-#include <QFile>
-#include <QProcess>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -25,15 +23,9 @@ namespace {
 
 constexpr int Timeout = 10000;
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QString sent(const QString &message)
 {
-    return u"     "_s + message + u"\r\n"_s;
+    return u"     Sent: "_s + message + u"\r\n"_s;
 }
 
 QString recvd(const QString &line)
@@ -47,53 +39,28 @@ class TestLinkPunchSim : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
     void conversation();
-
-private:
-    QTemporaryDir m_dir;
-    QProcess m_simulator;
-    QString m_device;
 };
-
-void TestLinkPunchSim::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-    // A long punch time keeps each Xoff and its Xon in batches of their own.
-    m_simulator.setProgram(QStringLiteral(VELMORA_PUNCHSIM));
-    m_simulator.setArguments({u"--map"_s, m_dir.filePath(u"ports.map"_s), u"--com"_s, u"1"_s,
-                              u"--punch-ms"_s, u"300"_s, u"--idle-xon-ms"_s, u"0"_s, u"--record"_s,
-                              m_dir.filePath(u"record.txt"_s), u"--quiet"_s, u"--exit-after-idle"_s,
-                              u"120"_s});
-    m_simulator.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_simulator.start();
-    QSignalSpy ready(&m_simulator, &QProcess::readyReadStandardOutput);
-    while (!m_simulator.canReadLine())
-        QVERIFY(ready.wait(Timeout));
-    m_device = QString::fromLocal8Bit(m_simulator.readLine().trimmed());
-    QVERIFY(!m_device.isEmpty());
-}
-
-void TestLinkPunchSim::cleanupTestCase()
-{
-    if (m_simulator.state() != QProcess::NotRunning) {
-        m_simulator.terminate();
-        if (!m_simulator.waitForFinished(Timeout))
-            m_simulator.kill();
-    }
-    m_simulator.waitForFinished(Timeout);
-}
 
 void TestLinkPunchSim::conversation()
 {
+    // A long punch time keeps each Xoff and its Xon in batches of their own.
+    QTemporaryDir dir;
+    PunchSimProcess sim;
+    const QString device =
+        sim.start(QStringLiteral(VELMORA_PUNCHSIM),
+                  {u"--map"_s, dir.filePath(u"ports.map"_s), u"--com"_s, u"1"_s, u"--punch-ms"_s,
+                   u"300"_s, u"--idle-xon-ms"_s, u"0"_s, u"--record"_s,
+                   dir.filePath(u"record.txt"_s), u"--quiet"_s, u"--exit-after-idle"_s, u"120"_s});
+    QVERIFY(!device.isEmpty());
+
     QtSerialPortDevice port;
     Logbook log;
     LinkLamps lamps;
     bool formLoading = false;
     CommEvents events(port, log, lamps, [] { return 1; });
     PortController controller(port, log, lamps, events, formLoading,
-                              {m_dir.path() + u'/', &PresentSerialPorts});
+                              {dir.path() + u'/', &PresentSerialPorts});
     LinkSender sender(port, log, events);
 
     int xons = 0;
@@ -111,7 +78,7 @@ void TestLinkPunchSim::conversation()
 
     // COM1 resolves to the simulator through the map it wrote.
     const PortResolution resolution = controller.ResolvePort(1);
-    QCOMPARE(resolution.device, m_device);
+    QCOMPARE(resolution.device, device);
     QVERIFY(resolution.mapped);
 
     controller.cmdConStd_Click();
@@ -143,16 +110,16 @@ void TestLinkPunchSim::conversation()
     controller.ClosePort();
     QVERIFY(!port.isOpen());
     QCOMPARE(log.text(),
-             u"COM 1: Open at 9600,N,8,1\r\n"_s + sent(u"Sent: #,0020,0000,0000^"_s) +
+             u"COM 1: Open at 9600,N,8,1\r\n"_s + sent(u"#,0020,0000,0000^"_s) +
                  recvd(u"Zelvoor punch controller, firmware 2.4"_s) +
                  recvd(u"x-steps/mm: 40.00"_s) + recvd(u"y-steps/mm: 25.00"_s) +
                  recvd(u"arm start: 0, arm centre: 1850"_s) + recvd(u"punch time: 300 ms"_s) +
-                 sent(u"Sent: $1234,0567,0012^    nr: 1 (armpos=57)"_s) +
-                 sent(u"Sent: $1240,0600,0013^    nr: 2 (armpos=60)"_s) + u"COM 1: Closed\r\n"_s);
+                 sent(u"$1234,0567,0012^    nr: 1 (armpos=57)"_s) +
+                 sent(u"$1240,0600,0013^    nr: 2 (armpos=60)"_s) + u"COM 1: Closed\r\n"_s);
 
     // The simulator's record holds each line exactly as written, without
     // its CR: no LF or anything else went out with them.
-    const QString recordPath = m_dir.filePath(u"record.txt"_s);
+    const QString recordPath = dir.filePath(u"record.txt"_s);
     QTRY_COMPARE_WITH_TIMEOUT(ParseRecord(readFile(recordPath)).size(), 3, Timeout);
     QByteArray record;
     for (const RecordedLine &line : ParseRecord(readFile(recordPath)))

@@ -4,6 +4,7 @@
 #include <QTest>
 
 using namespace velmora;
+using namespace Qt::StringLiterals;
 
 class TestLogbook : public QObject
 {
@@ -21,21 +22,14 @@ void TestLogbook::entry_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("expected");
-
-    const QString sent = QStringLiteral("Sent: #,0020,0000,0000^");
-    QTest::newRow("s") << sent << QStringLiteral("s")
-                       << QStringLiteral("     ") + sent + QStringLiteral("\r\n");
-    QTest::newRow("S") << sent << QStringLiteral("S")
-                       << QStringLiteral("     ") + sent + QStringLiteral("\r\n");
-    QTest::newRow("r") << QStringLiteral("Recvd: ok") << QStringLiteral("r")
-                       << QString(14, QLatin1Char(' ')) + QStringLiteral("Recvd: ok\r\n");
-    QTest::newRow("R") << QStringLiteral("Recvd: ok") << QStringLiteral("R")
-                       << QString(14, QLatin1Char(' ')) + QStringLiteral("Recvd: ok\r\n");
-    QTest::newRow("no kind") << QStringLiteral("Punching started") << QString()
-                             << QStringLiteral("Punching started\r\n");
-    QTest::newRow("other kind") << QStringLiteral("x") << QStringLiteral("q")
-                                << QStringLiteral("x\r\n");
-    QTest::newRow("empty message") << QString() << QString() << QStringLiteral("\r\n");
+    const QString sent = u"Sent: #,0020,0000,0000^"_s;
+    QTest::newRow("s") << sent << u"s"_s << u"     "_s + sent;
+    QTest::newRow("S") << sent << u"S"_s << u"     "_s + sent;
+    QTest::newRow("r") << u"Recvd: ok"_s << u"r"_s << QString(14, u' ') + u"Recvd: ok"_s;
+    QTest::newRow("R") << u"Recvd: ok"_s << u"R"_s << QString(14, u' ') + u"Recvd: ok"_s;
+    QTest::newRow("no kind") << u"Punching started"_s << QString() << u"Punching started"_s;
+    QTest::newRow("other kind") << u"x"_s << u"q"_s << u"x"_s;
+    QTest::newRow("empty message") << QString() << QString() << QString();
 }
 
 void TestLogbook::entry()
@@ -43,14 +37,13 @@ void TestLogbook::entry()
     QFETCH(QString, message);
     QFETCH(QString, kind);
     QFETCH(QString, expected);
-
     Logbook log;
     QSignalSpy appended(&log, &Logbook::appended);
-    log.WriteLog(QStringLiteral("first"));
+    log.WriteLog(u"first"_s);
     log.WriteLog(message, kind);
-    QCOMPARE(log.text(), QStringLiteral("first\r\n") + expected);
+    QCOMPARE(log.text(), u"first\r\n"_s + expected + u"\r\n"_s);
     QCOMPARE(appended.size(), 2);
-    QCOMPARE(appended.last().at(0).toString(), expected);
+    QCOMPARE(appended.last().at(0).toString(), expected + u"\r\n"_s);
 }
 
 void TestLogbook::bound_data()
@@ -66,21 +59,20 @@ void TestLogbook::bound()
 {
     QFETCH(int, length);
     QFETCH(bool, cut);
-
     // One entry of the given length, with digits that show where a cut falls.
     Logbook log;
     QString message;
     while (message.size() < length - 2)
         message += QString::number(message.size() % 10);
     log.WriteLog(message);
-    const QString before = message + QStringLiteral("\r\n");
+    const QString before = message + u"\r\n"_s;
     QCOMPARE(log.text(), before);
 
     QSignalSpy shortened(&log, &Logbook::shortened);
     QSignalSpy appended(&log, &Logbook::appended);
-    log.WriteLog(QStringLiteral("next"), QStringLiteral("s"));
+    log.WriteLog(u"next"_s, u"s"_s);
     const QString kept = cut ? before.right(5001) : before;
-    QCOMPARE(log.text(), kept + QStringLiteral("     next\r\n"));
+    QCOMPARE(log.text(), kept + u"     next\r\n"_s);
     QCOMPARE(shortened.size(), cut ? 1 : 0);
     if (cut)
         QCOMPARE(shortened.first().at(0).toString(), kept);
@@ -92,12 +84,11 @@ void TestLogbook::cutKeepsWholeCharacters()
     // The cut would fall between the two halves of a character outside the
     // basic plane: the whole character goes.
     Logbook log;
-    const QString clef = QString::fromUcs4(U"\U0001D11E");
-    log.WriteLog(QString(5000, QLatin1Char('a')));
-    log.WriteLog(clef + QString(4998, QLatin1Char('b')));
+    log.WriteLog(QString(5000, u'a'));
+    log.WriteLog(QString::fromUcs4(U"\U0001D11E") + QString(4998, u'b'));
     QCOMPARE(log.text().size(), 10004);
     log.WriteLog(QString());
-    QCOMPARE(log.text(), QString(4998, QLatin1Char('b')) + QStringLiteral("\r\n\r\n"));
+    QCOMPARE(log.text(), QString(4998, u'b') + u"\r\n\r\n"_s);
 }
 
 QTEST_APPLESS_MAIN(TestLogbook)

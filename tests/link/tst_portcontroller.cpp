@@ -69,9 +69,6 @@ void TestPortController::settingsText_data()
 {
     QTest::addColumn<PortChoices>("choices");
     QTest::addColumn<QString>("text");
-    QTest::newRow("start") << PortChoices::start() << u"4800,N,8,1"_s;
-    QTest::newRow("standard") << PortChoices::standard() << u"9600,N,8,1"_s;
-    QTest::newRow("2400,O,7,2") << PortChoices{0, 3, 2, 0, 1} << u"2400,O,7,2"_s;
     QTest::newRow("115200,E") << PortChoices{5, 9, 1, 1, 0} << u"115200,E,8,1"_s;
     QTest::newRow("no baud") << PortChoices{0, -1, 0, 1, 0} << QString();
     QTest::newRow("parity past the end") << PortChoices{0, 5, 3, 1, 0} << QString();
@@ -85,47 +82,44 @@ void TestPortController::settingsText()
     QCOMPARE(PortController::BuildPortSettings(choices), text);
 }
 
+// Steps: the buttons and choices of the panel ("baud=3" picks the fourth
+// baud rate), "loading" while the window loads, "fail=N" for opens refused
+// with error N, "vanish" for a device that goes away.
 void TestPortController::sequence_data()
 {
     QTest::addColumn<QString>("actions");
     QTest::addColumn<QStringList>("logged");
-
+    const auto row = [](const char *name, const char *actions, const QStringList &logged) {
+        QTest::newRow(name) << QString::fromLatin1(actions) << logged;
+    };
     const QString open1 = u"COM 1: Open at 4800,N,8,1"_s;
+    const QString open2400 = u"COM 1: Open at 2400,N,8,1"_s;
     const QString closed1 = u"COM 1: Closed"_s;
-    const QString gone = u"/dev/ttyUSB0 is gone (device unplugged)"_s;
-    QTest::newRow("open") << u"open"_s << QStringList{open1};
-    QTest::newRow("standard values, open")
-        << u"std open"_s << QStringList{u"COM 1: Open at 9600,N,8,1"_s};
-    QTest::newRow("open an open port")
-        << u"open baud=3 open open"_s
-        << QStringList{open1, closed1, u"COM 1: Open at 2400,N,8,1"_s, closed1,
-                       u"COM 1: Open at 2400,N,8,1"_s};
-    QTest::newRow("same entry again closes") << u"open baud=4"_s << QStringList{open1, closed1};
-    QTest::newRow("choices while closed") << u"baud=5 parity=1 port=1"_s << QStringList{};
-    QTest::newRow("standard values while open") << u"open std"_s << QStringList{open1};
-    QTest::newRow("choices while loading") << u"open loading stop=1"_s << QStringList{open1};
-    QTest::newRow("open at start while loading") << u"loading atstart"_s << QStringList{};
-    QTest::newRow("close twice") << u"open close close"_s << QStringList{open1, closed1};
-    QTest::newRow("close names the port that was open")
-        << u"open port=1 open"_s << QStringList{open1, closed1, u"COM 2: Open at 4800,N,8,1"_s};
-    QTest::newRow("mapped port, 2400,O,7,2") << u"port=1 baud=3 parity=2 data=0 stop=1 open"_s
-                                             << QStringList{u"COM 2: Open at 2400,O,7,2"_s};
-    QTest::newRow("no device")
-        << u"port=2 open"_s
-        << QStringList{u"COM 3Open error: 8002"_s,
-                       u"No device for COM3: only 1 serial port is present and ports.map has no "
-                       "line for COM3"_s};
-    QTest::newRow("in use") << u"fail=8005 open"_s
-                            << QStringList{u"COM 1Cannot be opened, already in use"_s,
-                                           u"/dev/ttyUSB0 cannot be opened"_s};
-    QTest::newRow("failed reopen") << u"open fail=8002 open"_s
-                                   << QStringList{open1, closed1, u"COM 1Open error: 8002"_s,
-                                                  u"/dev/ttyUSB0 cannot be opened"_s};
-    QTest::newRow("no baud rate") << u"baud=-1 open"_s
-                                  << QStringList{u"COM 1Open error: 8011"_s,
-                                                 u"No baud rate is chosen"_s};
-    QTest::newRow("vanished") << u"open vanish close open"_s
-                              << QStringList{open1, closed1, gone, open1};
+    const QString refused = u"/dev/ttyUSB0 cannot be opened"_s;
+
+    row("open", "open", {open1});
+    row("standard values, open", "std open", {u"COM 1: Open at 9600,N,8,1"_s});
+    row("open an open port", "open baud=3 open open",
+        {open1, closed1, open2400, closed1, open2400});
+    row("same entry again closes", "open baud=4", {open1, closed1});
+    row("choices while closed", "baud=5 parity=1 port=1", {});
+    row("standard values while open", "open std", {open1});
+    row("choices while loading", "open loading stop=1", {open1});
+    row("open at start while loading", "loading atstart", {});
+    row("close twice", "open close close", {open1, closed1});
+    row("close names the port that was open", "open port=1 open",
+        {open1, closed1, u"COM 2: Open at 4800,N,8,1"_s});
+    row("mapped port, 2400,O,7,2", "port=1 baud=3 parity=2 data=0 stop=1 open",
+        {u"COM 2: Open at 2400,O,7,2"_s});
+    row("no device", "port=2 open",
+        {u"COM 3Open error: 8002"_s, u"No device for COM3: only 1 serial port is present and "
+                                     "ports.map has no line for COM3"_s});
+    row("in use", "fail=8005 open", {u"COM 1Cannot be opened, already in use"_s, refused});
+    row("failed reopen", "open fail=8002 open",
+        {open1, closed1, u"COM 1Open error: 8002"_s, refused});
+    row("no baud rate", "baud=-1 open", {u"COM 1Open error: 8011"_s, u"No baud rate is chosen"_s});
+    row("vanished", "open vanish close open",
+        {open1, closed1, u"/dev/ttyUSB0 is gone (device unplugged)"_s, open1});
 }
 
 void TestPortController::sequence()

@@ -37,15 +37,6 @@ private:
     QString m_device;
 };
 
-DeviceAccess accessible()
-{
-    DeviceAccess access;
-    access.exists = true;
-    access.user = u"anna"_s;
-    access.group = u"dialout"_s;
-    return access;
-}
-
 } // namespace
 
 class TestSerialDevice : public QObject
@@ -66,39 +57,36 @@ void TestSerialDevice::openFailure_data()
     QTest::addColumn<int>("error");
     QTest::addColumn<QString>("text");
 
-    const QString locked = u"Permission error while locking the device"_s;
-    DeviceAccess denied = accessible();
-    denied.accessErrno = EACCES;
-    DeviceAccess relogin = denied;
-    relogin.userListedInGroup = true;
-    DeviceAccess modes = relogin;
-    modes.processInGroup = true;
-    DeviceAccess missing;
-    DeviceAccess gone = accessible();
-    gone.accessErrno = ENOENT;
+    const int permission = QSerialPort::PermissionError;
+    const DeviceAccess ok{true, 0, u"anna"_s, u"dialout"_s, false, false};
+    const DeviceAccess denied{true, EACCES, u"anna"_s, u"dialout"_s, false, false};
+    const DeviceAccess relogin{true, EACCES, u"anna"_s, u"dialout"_s, true, false};
+    const DeviceAccess modes{true, EACCES, u"anna"_s, u"dialout"_s, true, true};
+    const DeviceAccess gone{true, ENOENT, u"anna"_s, u"dialout"_s, false, false};
+    const QString noPermission = u"No permission to use /dev/ttyUSB0: "_s;
 
-    QTest::newRow("locked") << int(QSerialPort::PermissionError) << accessible() << 8005
-                            << u"/dev/ttyUSB0 is in use: another program or another port has "
-                               "it open"_s;
-    QTest::newRow("not in group")
-        << int(QSerialPort::PermissionError) << denied << 8010
-        << u"No permission to use /dev/ttyUSB0: the user anna is not in the group \"dialout\" "
-           "that may use it; add the user to that group and log in again"_s;
+    QTest::newRow("locked")
+        << permission << ok << 8005
+        << u"/dev/ttyUSB0 is in use: another program or another port has it open"_s;
+    QTest::newRow("not in group") << permission << denied << 8010
+                                  << noPermission +
+                                         u"the user anna is not in the group \"dialout\" "
+                                         "that may use it; add the user to that group "
+                                         "and log in again"_s;
     QTest::newRow("not logged in again")
-        << int(QSerialPort::PermissionError) << relogin << 8010
-        << u"No permission to use /dev/ttyUSB0: the user anna was added to the group "
-           "\"dialout\" but has not logged in again since"_s;
-    QTest::newRow("device modes")
-        << int(QSerialPort::PermissionError) << modes << 8010
-        << u"No permission to use /dev/ttyUSB0: its permissions allow the group \"dialout\" no "
-           "reading and writing"_s;
-    QTest::newRow("not found") << int(QSerialPort::DeviceNotFoundError) << missing << 8002
+        << permission << relogin << 8010
+        << noPermission + u"the user anna was added to the group \"dialout\" but has not logged "
+                          "in again since"_s;
+    QTest::newRow("device modes") << permission << modes << 8010
+                                  << noPermission + u"its permissions allow the group \"dialout\" "
+                                                    "no reading and writing"_s;
+    QTest::newRow("not found") << int(QSerialPort::DeviceNotFoundError) << DeviceAccess() << 8002
                                << u"/dev/ttyUSB0 does not exist"_s;
     QTest::newRow("vanished during the access check")
-        << int(QSerialPort::PermissionError) << gone << 8002 << u"/dev/ttyUSB0 does not exist"_s;
-    QTest::newRow("no terminal") << int(QSerialPort::UnsupportedOperationError) << accessible()
-                                 << 8012
-                                 << u"/dev/ttyUSB0 is not a serial device ("_s + locked + u")"_s;
+        << permission << gone << 8002 << u"/dev/ttyUSB0 does not exist"_s;
+    QTest::newRow("no terminal")
+        << int(QSerialPort::UnsupportedOperationError) << ok << 8012
+        << u"/dev/ttyUSB0 is not a serial device (Permission error while locking the device)"_s;
 }
 
 void TestSerialDevice::openFailure()

@@ -8,47 +8,31 @@
 #include <vector>
 
 using namespace velmora;
+using namespace Qt::StringLiterals;
 
 namespace {
 
 // xBegin, yPos, keywidth, xEnd
 using HoleRow = std::vector<std::array<qint32, 4>>;
 
-void Fill(HoleList &list, const HoleRow &rows, float paperWidth, const QString &nType)
-{
-    list.clear();
-    list.paperWidth = paperWidth;
-    list.nType = nType;
-    for (const auto &row : rows)
-        list.append(Hole{row[0], 0, row[3], row[1], row[2]});
-}
-
 // The shapes in a short readable form, numbers to six significant digits.
-QStringList Describe(const std::vector<RollShape> &shapes)
+QString describe(const std::vector<RollShape> &shapes)
 {
-    static const QStringList kinds{QStringLiteral("line"), QStringLiteral("circle"),
-                                   QStringLiteral("rect"), QStringLiteral("fill")};
     const auto n = [](double v) { return QString::number(v, 'g', 6); };
+    const char *kinds[] = {"line", "circle", "rect", "fill"};
     QStringList out;
-    for (const RollShape &shape : shapes) {
-        QString text = kinds[int(shape.kind)] + QLatin1Char(' ') + n(shape.x1) + QLatin1Char(',') +
-                       n(shape.y1) + QLatin1Char(' ');
-        text += shape.kind == RollShape::Kind::Circle
-                    ? QLatin1Char('r') + n(shape.radius)
-                    : n(shape.x2) + QLatin1Char(',') + n(shape.y2);
-        text += shape.rgb == RollRed     ? QStringLiteral(" red")
-                : shape.rgb == RollBlack ? QStringLiteral(" black")
-                : shape.rgb == RollGrey  ? QStringLiteral(" grey")
-                                         : QStringLiteral(" other");
-        out << text;
+    for (const RollShape &s : shapes) {
+        const QString end =
+            s.kind == RollShape::Kind::Circle ? u'r' + n(s.radius) : n(s.x2) + u',' + n(s.y2);
+        const QString colour = s.rgb == RollRed     ? u"red"_s
+                               : s.rgb == RollBlack ? u"black"_s
+                               : s.rgb == RollGrey  ? u"grey"_s
+                                                    : u"other"_s;
+        out << u"%1 %2,%3 %4 %5"_s.arg(QLatin1String(kinds[int(s.kind)]), n(s.x1), n(s.y1), end,
+                                       colour);
     }
-    return out;
+    return out.join(u"; "_s);
 }
-
-// Paper 1200 on a 600 x 240 view: scale 0.2, the view is 3000 units long,
-// the origin lands on pixel 300 and the drawn centre line is at 301.
-const QString Centre = QStringLiteral("line 301,0 301,240 red");
-const HoleRow ThreeHoles = {{500, 100, 45, 700}, {1000, 200, 45, 1100}, {1200, 300, 45, 1300}};
 
 } // namespace
 
@@ -64,6 +48,9 @@ private slots:
     void binarySearchMatchesWalk();
 };
 
+// Paper 1200 on a 600 x 240 view: scale 0.2, the view is 3000 units long,
+// the origin lands on pixel 300 and the drawn centre line is at 301. The
+// expected shapes follow that line.
 void TestRollGeometry::shapes_data()
 {
     QTest::addColumn<HoleRow>("holes");
@@ -72,70 +59,43 @@ void TestRollGeometry::shapes_data()
     QTest::addColumn<int>("nextNote");
     QTest::addColumn<bool>("mirror");
     QTest::addColumn<bool>("right");
-    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<QString>("expected");
+    const auto row = [](const char *name, const HoleRow &holes, const char *nType, int nextNote,
+                        bool mirror, bool right, const char *expected) {
+        QTest::newRow(name) << holes << QString::fromLatin1(nType) << 1200.0f << nextNote << mirror
+                            << right << QString::fromLatin1(expected);
+    };
+    const HoleRow three = {{500, 100, 45, 700}, {1000, 200, 45, 1100}, {1200, 300, 45, 1300}};
 
-    const QString P = QStringLiteral("P");
-    const QString S = QStringLiteral("S");
-
-    QTest::newRow("next note 1: all grey right of the line")
-        << ThreeHoles << P << 1200.0f << 1 << false << false
-        << QStringList{Centre, QStringLiteral("circle 400,20 r3.2 grey"),
-                       QStringLiteral("circle 500,40 r3.2 grey"),
-                       QStringLiteral("circle 540,60 r3.2 grey")};
-    QTest::newRow("next note 1 with right: left of the line")
-        << ThreeHoles << P << 1200.0f << 1 << false << true
-        << QStringList{Centre, QStringLiteral("circle 200,20 r3.2 grey"),
-                       QStringLiteral("circle 100,40 r3.2 grey"),
-                       QStringLiteral("circle 60,60 r3.2 grey")};
-    QTest::newRow("next note 3: black, red on the line, grey")
-        << ThreeHoles << P << 1200.0f << 3 << false << false
-        << QStringList{Centre, QStringLiteral("circle 200,20 r4 black"),
-                       QStringLiteral("circle 300,40 r4 red"),
-                       QStringLiteral("circle 300,40 r1 red"),
-                       QStringLiteral("circle 340,60 r3.2 grey")};
-    QTest::newRow("after the last hole: all black, last red")
-        << ThreeHoles << P << 1200.0f << 4 << false << false
-        << QStringList{Centre, QStringLiteral("circle 160,20 r4 black"),
-                       QStringLiteral("circle 260,40 r4 black"),
-                       QStringLiteral("circle 300,60 r4 red"),
-                       QStringLiteral("circle 300,60 r1 red")};
-    QTest::newRow("px 0 hidden, later holes drawn")
-        << HoleRow{{500, 0, 45, 0}, {600, 0, 45, 0}, {2000, 0, 45, 0}} << P << 1200.0f << 4 << false
-        << false
-        << QStringList{Centre, QStringLiteral("circle 20,0 r4 black"),
-                       QStringLiteral("circle 300,0 r4 red"),
-                       QStringLiteral("circle 300,0 r1 red")};
-    QTest::newRow("mirror: Y-pos 0 at the bottom")
-        << HoleRow{{500, 0, 45, 0}} << P << 1200.0f << 1 << true << false
-        << QStringList{Centre, QStringLiteral("circle 400,240 r3.2 grey")};
-    QTest::newRow("stop at the right edge, exactly at the width")
-        << HoleRow{{500, 0, 45, 0}, {1500, 0, 45, 0}, {600, 0, 45, 0}} << P << 1200.0f << 1 << false
-        << false << QStringList{Centre, QStringLiteral("circle 400,0 r3.2 grey")};
-    QTest::newRow("holes left of the picture do not stop the walk")
-        << HoleRow{{-90000, 0, 45, 0}, {600, 0, 45, 0}} << P << 1200.0f << 1 << false << false
-        << QStringList{Centre, QStringLiteral("circle 420,0 r3.2 grey")};
-    QTest::newRow("negative radius is a point")
-        << HoleRow{{500, 0, 3, 0}, {1000, 0, 3, 0}} << P << 1200.0f << 2 << false << false
-        << QStringList{Centre, QStringLiteral("circle 300,0 r0 red"),
-                       QStringLiteral("circle 300,0 r1 red"),
-                       QStringLiteral("circle 400,0 r0 grey")};
-    QTest::newRow("slots") << ThreeHoles << S << 1200.0f << 3 << false << false
-                           << QStringList{Centre, QStringLiteral("rect 200,18 240,22 black"),
-                                          QStringLiteral("fill 300,38 320,42 red"),
-                                          QStringLiteral("rect 340,58.4 360,61.6 grey")};
-    QTest::newRow("slots with right still extend right")
-        << ThreeHoles << S << 1200.0f << 3 << false << true
-        << QStringList{Centre, QStringLiteral("rect 400,18 440,22 black"),
-                       QStringLiteral("fill 300,38 320,42 red"),
-                       QStringLiteral("rect 260,58.4 280,61.6 grey")};
-    QTest::newRow("empty list, next note 0")
-        << HoleRow{} << P << 1200.0f << 0 << false << false << QStringList{Centre};
-    QTest::newRow("next note 0 with holes")
-        << ThreeHoles << P << 1200.0f << 0 << false << false << QStringList{Centre};
-    QTest::newRow("next note past the end")
-        << ThreeHoles << P << 1200.0f << 5 << false << false << QStringList{Centre};
-    QTest::newRow("paper width 0")
-        << ThreeHoles << P << 0.0f << 1 << false << false << QStringList{Centre};
+    row("next note 1: all grey right of the line", three, "P", 1, false, false,
+        "circle 400,20 r3.2 grey; circle 500,40 r3.2 grey; circle 540,60 r3.2 grey");
+    row("next note 1 with right: left of the line", three, "P", 1, false, true,
+        "circle 200,20 r3.2 grey; circle 100,40 r3.2 grey; circle 60,60 r3.2 grey");
+    row("next note 3: black, red on the line, grey", three, "P", 3, false, false,
+        "circle 200,20 r4 black; circle 300,40 r4 red; circle 300,40 r1 red; "
+        "circle 340,60 r3.2 grey");
+    row("after the last hole: all black, last red", three, "P", 4, false, false,
+        "circle 160,20 r4 black; circle 260,40 r4 black; circle 300,60 r4 red; "
+        "circle 300,60 r1 red");
+    row("px 0 hidden, later holes drawn", {{500, 0, 45, 0}, {600, 0, 45, 0}, {2000, 0, 45, 0}}, "P",
+        4, false, false, "circle 20,0 r4 black; circle 300,0 r4 red; circle 300,0 r1 red");
+    row("mirror: Y-pos 0 at the bottom", {{500, 0, 45, 0}}, "P", 1, true, false,
+        "circle 400,240 r3.2 grey");
+    row("stop at the right edge, exactly at the width",
+        {{500, 0, 45, 0}, {1500, 0, 45, 0}, {600, 0, 45, 0}}, "P", 1, false, false,
+        "circle 400,0 r3.2 grey");
+    row("holes left of the picture do not stop the walk", {{-90000, 0, 45, 0}, {600, 0, 45, 0}},
+        "P", 1, false, false, "circle 420,0 r3.2 grey");
+    row("negative radius is a point", {{500, 0, 3, 0}, {1000, 0, 3, 0}}, "P", 2, false, false,
+        "circle 300,0 r0 red; circle 300,0 r1 red; circle 400,0 r0 grey");
+    row("slots", three, "S", 3, false, false,
+        "rect 200,18 240,22 black; fill 300,38 320,42 red; rect 340,58.4 360,61.6 grey");
+    row("slots with right still extend right", three, "S", 3, false, true,
+        "rect 400,18 440,22 black; fill 300,38 320,42 red; rect 260,58.4 280,61.6 grey");
+    row("empty list, next note 0", {}, "P", 0, false, false, "");
+    row("next note 0 with holes", three, "P", 0, false, false, "");
+    row("next note past the end", three, "P", 5, false, false, "");
+    QTest::newRow("paper width 0") << three << u"P"_s << 0.0f << 1 << false << false << QString();
 }
 
 void TestRollGeometry::shapes()
@@ -146,25 +106,30 @@ void TestRollGeometry::shapes()
     QFETCH(int, nextNote);
     QFETCH(bool, mirror);
     QFETCH(bool, right);
-    QFETCH(QStringList, expected);
+    QFETCH(QString, expected);
 
     HoleList list;
-    Fill(list, holes, paperWidth, nType);
+    list.paperWidth = paperWidth;
+    list.nType = nType;
+    for (const auto &h : holes)
+        list.append(Hole{h[0], 0, h[3], h[1], h[2]});
+    const QString drawn =
+        (QStringList{u"line 301,0 301,240 red"_s} + expected.split(u"; "_s, Qt::SkipEmptyParts))
+            .join(u"; "_s);
     RollRequest request{nextNote, 600, 240, mirror, right, false};
-    QCOMPARE(Describe(DrawRollShapes(list, request)), expected);
+    QCOMPARE(describe(DrawRollShapes(list, request)), drawn);
     if (HolesAscending(list)) {
         request.ascending = true;
-        QCOMPARE(Describe(DrawRollShapes(list, request)), expected);
+        QCOMPARE(describe(DrawRollShapes(list, request)), drawn);
     }
 }
 
 void TestRollGeometry::emptyPreview()
 {
-    QCOMPARE(Describe(EmptyRollShapes(601, 240)),
-             QStringList{QStringLiteral("line 300.5,0 300.5,240 red")});
+    QCOMPARE(describe(EmptyRollShapes(601, 240)), u"line 300.5,0 300.5,240 red"_s);
     HoleList list;
-    QCOMPARE(Describe(DrawRollShapes(list, RollRequest{0, 601, 240, false, false, true})),
-             QStringList{QStringLiteral("line 301.5,0 301.5,240 red")});
+    QCOMPARE(describe(DrawRollShapes(list, RollRequest{0, 601, 240, false, false, true})),
+             u"line 301.5,0 301.5,240 red"_s);
 }
 
 void TestRollGeometry::binarySearchMatchesWalk()
@@ -173,19 +138,16 @@ void TestRollGeometry::binarySearchMatchesWalk()
     // odd and even sizes, at every kind of next note.
     QRandomGenerator random(20240611);
     HoleList list;
-    for (const QString &nType : {QStringLiteral("P"), QStringLiteral("S")}) {
+    for (const QString &nType : {u"P"_s, u"S"_s}) {
         list.clear();
         list.nType = nType;
         list.paperWidth = 2500.0f;
         qint32 x = -200;
         for (int i = 0; i < 3000; ++i) {
             x += i % 500 == 499 ? 20000 : random.bounded(0, 61);
-            Hole hole;
-            hole.xBegin = x;
-            hole.xEnd = x + random.bounded(10, 300);
-            hole.yPos = random.bounded(0, 2500);
-            hole.keywidth = random.bounded(0, 60);
-            list.append(hole);
+            // Braced initialisers are evaluated in order.
+            list.append(Hole{x, 0, x + random.bounded(10, 300), random.bounded(0, 2500),
+                             random.bounded(0, 60)});
         }
         QVERIFY(HolesAscending(list));
         for (const QSize view : {QSize(1000, 300), QSize(601, 257), QSize(33, 999)}) {

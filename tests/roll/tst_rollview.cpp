@@ -6,24 +6,6 @@
 
 using namespace velmora;
 
-namespace {
-
-RollShape Shape(RollShape::Kind kind, double x1, double y1, double x2, double y2, double radius,
-                quint32 rgb)
-{
-    RollShape shape;
-    shape.kind = kind;
-    shape.x1 = x1;
-    shape.y1 = y1;
-    shape.x2 = x2;
-    shape.y2 = y2;
-    shape.radius = radius;
-    shape.rgb = rgb;
-    return shape;
-}
-
-} // namespace
-
 class TestRollView : public QObject
 {
     Q_OBJECT
@@ -58,11 +40,11 @@ void TestRollView::paintsShapes()
     view.setContentsMargins(2, 3, 0, 0);
     view.resize(102, 53);
     view.setShapes({
-        Shape(RollShape::Kind::Line, 50, 0, 50, 50, 0, RollRed),
-        Shape(RollShape::Kind::FilledRect, 20, 15, 10, 10, 0, RollRed),
-        Shape(RollShape::Kind::Rect, 30, 10, 40, 20, 0, RollBlack),
-        Shape(RollShape::Kind::Circle, 60, 30, 0, 0, 0, RollGrey),
-        Shape(RollShape::Kind::Circle, 80, 25, 0, 0, 5, RollBlack),
+        RollShape{RollShape::Kind::Line, 50, 0, 50, 50, 0, RollRed},
+        RollShape{RollShape::Kind::FilledRect, 20, 15, 10, 10, 0, RollRed},
+        RollShape{RollShape::Kind::Rect, 30, 10, 40, 20, 0, RollBlack},
+        RollShape{RollShape::Kind::Circle, 60, 30, 0, 0, 0, RollGrey},
+        RollShape{RollShape::Kind::Circle, 80, 25, 0, 0, 5, RollBlack},
     });
     const QImage image = view.grab().toImage();
     QCOMPARE(image.pixel(pixel + QPoint(2, 3)) & 0xFFFFFF, rgb);

@@ -4,17 +4,6 @@ using namespace Qt::StringLiterals;
 
 namespace velmora {
 
-namespace {
-
-QString bit(bool on)
-{
-    return on ? u"1"_s : u"0"_s;
-}
-
-} // namespace
-
-FakeSerialPort::FakeSerialPort(QObject *parent) : SerialPort(parent) {}
-
 OpenResult FakeSerialPort::openDevice(const QString &device, const LineSettings &settings)
 {
     m_device = device;
@@ -25,8 +14,6 @@ OpenResult FakeSerialPort::openDevice(const QString &device, const LineSettings 
         return m_failure;
     }
     m_open = true;
-    m_settings = settings;
-    ++m_openCount;
     m_calls.append(u"open "_s + device + u' ' + settings.text());
     return {};
 }
@@ -42,28 +29,22 @@ void FakeSerialPort::close()
 void FakeSerialPort::setDtr(bool on)
 {
     m_dtr = on;
-    m_calls.append(u"dtr "_s + bit(on));
+    m_calls.append(on ? u"dtr 1"_s : u"dtr 0"_s);
 }
 
 void FakeSerialPort::setRts(bool on)
 {
     m_rts = on;
-    m_calls.append(u"rts "_s + bit(on));
+    m_calls.append(on ? u"rts 1"_s : u"rts 0"_s);
 }
 
 bool FakeSerialPort::write(const QByteArray &bytes)
 {
     if (!m_open)
         return false;
-    m_written += bytes;
     m_writes.append(bytes);
     m_calls.append(u"write "_s + QString::number(bytes.size()));
     return true;
-}
-
-void FakeSerialPort::failOpens(int error, const QString &text)
-{
-    m_failure = {error, text};
 }
 
 bool FakeSerialPort::receive(const QByteArray &bytes)
@@ -82,22 +63,6 @@ void FakeSerialPort::setCts(bool high)
         emit ctsChanged(high);
 }
 
-void FakeSerialPort::setDsr(bool high)
-{
-    const bool changed = high != m_dsr;
-    m_dsr = high;
-    if (changed && m_open)
-        emit dsrChanged(high);
-}
-
-void FakeSerialPort::setCd(bool high)
-{
-    const bool changed = high != m_cd;
-    m_cd = high;
-    if (changed && m_open)
-        emit cdChanged(high);
-}
-
 void FakeSerialPort::ring()
 {
     if (m_open)
@@ -110,12 +75,6 @@ void FakeSerialPort::raiseLineError(LineError error)
         emit lineError(error);
 }
 
-void FakeSerialPort::failTransfer(const QString &reason)
-{
-    if (m_open)
-        emit transferFailed(reason);
-}
-
 void FakeSerialPort::vanish(const QString &reason)
 {
     if (!m_open)
@@ -123,12 +82,6 @@ void FakeSerialPort::vanish(const QString &reason)
     m_open = false;
     m_calls.append(u"vanished"_s);
     emit vanished(m_device + u" is gone ("_s + reason + u')');
-}
-
-void FakeSerialPort::clearWritten()
-{
-    m_written.clear();
-    m_writes.clear();
 }
 
 } // namespace velmora

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/application.h"
+#include "platform/clock.h"
+#include "tests/support/fakeserialport.h"
+#include "tests/support/testhelpers.h"
+
+#include <QAction>
+#include <QTemporaryDir>
+
+namespace velmora {
+
+// The whole program on a fake port, a virtual clock and a scripted file
+// dialog, with its settings in a fresh folder.
+struct AppRig
+{
+    explicit AppRig(const QList<PresentPort> &present = {})
+        : app(AppServices{clock, port, chooser, QStringLiteral(VELMORA_SOURCE_DIR "/help/"),
+                          dir.path() + QLatin1Char('/'), [present] { return present; }})
+    {}
+    void open(const QString &path)
+    {
+        chooser.answer.path = path;
+        app.window.mnuOpen()->trigger();
+    }
+
+    QTemporaryDir dir;
+    VirtualClock clock{1000000};
+    FakeSerialPort port;
+    ScriptedChooser chooser;
+    Application app;
+};
+
+} // namespace velmora

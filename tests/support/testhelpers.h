@@ -1,0 +1,71 @@
+#pragma once
+
+#include "platform/filechooser.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStringList>
+
+namespace velmora {
+
+// Answers the file dialog at once with what the test put in answer.
+class ScriptedChooser : public FileChooser
+{
+public:
+    FileChoice answer{FileChoice::Chosen, {}, {}};
+    QString askedDir;
+    void choosePrtFile(const QString &startDir, std::function<void(FileChoice)> done) override
+    {
+        askedDir = startDir;
+        done(answer);
+    }
+};
+
+inline QString samplePath(const char *name)
+{
+    return QStringLiteral(VELMORA_SOURCE_DIR "/samples/") + QLatin1String(name);
+}
+
+inline QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The punch-controller simulator as a child process; it prints the device
+// of its pseudo-terminal when it is ready.
+class PunchSimProcess
+{
+public:
+    ~PunchSimProcess() { stop(); }
+
+    // Starts the program with the arguments; the device, or an empty text
+    // when it did not start.
+    QString start(const QString &program, const QStringList &arguments, int timeoutMs = 10000)
+    {
+        process.setProgram(program);
+        process.setArguments(arguments);
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start();
+        QSignalSpy ready(&process, &QProcess::readyReadStandardOutput);
+        while (!process.canReadLine()) {
+            if (!ready.wait(timeoutMs))
+                return QString();
+        }
+        return QString::fromLocal8Bit(process.readLine().trimmed());
+    }
+    void stop(int timeoutMs = 10000)
+    {
+        if (process.state() == QProcess::NotRunning)
+            return;
+        process.terminate();
+        if (!process.waitForFinished(timeoutMs))
+            process.kill();
+        process.waitForFinished(timeoutMs);
+    }
+
+    QProcess process;
+};
+
+} // namespace velmora
