@@ -12,13 +12,13 @@ AppCore::AppCore(const AppServices &services_, QObject *parent)
 {
     // The controller's "stop" ends the job; a vanished port pauses it; Start
     // greys the flow-control lamps.
-    connect(&commEvents, &CommEvents::stopRequested, &job, &PunchJob::StopRequested);
+    connect(&commEvents, &CommEvents::stopRequested, &job, &PunchJob::stopRequested);
     connect(&portController, &PortController::portLost, &job, &PunchJob::portLost);
     connect(&portController, &PortController::portStateChanged, &job, [this](bool open) {
         if (open)
             job.portRestored();
     });
-    connect(&job, &PunchJob::flowLampsReset, &commEvents, &CommEvents::ResetFlowControlLamps);
+    connect(&job, &PunchJob::flowLampsReset, &commEvents, &CommEvents::resetFlowControlLamps);
     connect(&formats, &FormatTable::currentFormatChanged, this,
             [this] { composer.setFormat(formats.currentFormat()); });
     connect(&opener, &PrtOpener::nextNoteReset, this, [this] { nextNote.setPlain(1); });
@@ -31,7 +31,7 @@ void AppCore::startUp()
     composer.setXCalibration(1000.0f);
     composer.setYCalibration(1000.0f);
     // Does nothing while formLoading is set: the port stays closed.
-    portController.OpenPortAtStart();
+    portController.openPortAtStart();
     // The stored settings are read here. Without a stored format choice the
     // built-in "Zelvoor" is current, so no roll is punched with an unset format.
     if (formats.selectedFormat() < 0)

@@ -7,7 +7,7 @@ Application::Application(const AppServices &services)
       settings(core, window), job(core, window, roll)
 {
     QObject::connect(&link, &LinkPresenter::statusRefreshNeeded, &settings,
-                     &SettingsPresenter::ShowStatus);
+                     &SettingsPresenter::showStatus);
     core.startUp();
 }
 

@@ -71,7 +71,7 @@ int main(int argc, char *argv[])
     } else {
         // Some way into the roll, so punched, last and coming holes all show.
         velmora.core.nextNote.set(60);
-        velmora.roll.DrawRoll();
+        velmora.roll.drawRoll();
     }
     QApplication::processEvents();
 

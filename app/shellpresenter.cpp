@@ -15,7 +15,7 @@
 
 namespace velmora {
 
-QString LogViewText(const QString &logText)
+QString logViewText(const QString &logText)
 {
     QString text = logText;
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -28,7 +28,7 @@ ShellPresenter::ShellPresenter(AppCore &core, MainWindow &window)
 {
     JobControlsPanel *controls = window.controlsPanel();
 
-    connect(window.mnuOpen(), &QAction::triggered, this, [this] { m_core.opener.OpenPrtFile(); });
+    connect(window.mnuOpen(), &QAction::triggered, this, [this] { m_core.opener.openPrtFile(); });
     connect(&core.opener, &PrtOpener::labelChanged, this, &ShellPresenter::showFileLabel);
     connect(&core.opener, &PrtOpener::rollChanged, this, &ShellPresenter::updateStartEnabled);
 
@@ -38,17 +38,17 @@ ShellPresenter::ShellPresenter(AppCore &core, MainWindow &window)
 
     const QString appDir = core.services.appDir;
     connect(window.mnuHelpNL(), &QAction::triggered, this,
-            [appDir] { RunHelpProgram(appDir + QStringLiteral("velmorahelpNL.html")); });
+            [appDir] { runHelpProgram(appDir + QStringLiteral("velmorahelpNL.html")); });
     connect(window.mnuHelpUK(), &QAction::triggered, this,
-            [appDir] { RunHelpProgram(appDir + QStringLiteral("velmorahelpUK.html")); });
+            [appDir] { runHelpProgram(appDir + QStringLiteral("velmorahelpUK.html")); });
 
     // The log view follows the log and keeps its newest line in view.
     QPlainTextEdit *view = controls->txtLog;
     connect(&core.log, &Logbook::shortened, view,
-            [view](const QString &text) { view->setPlainText(LogViewText(text)); });
+            [view](const QString &text) { view->setPlainText(logViewText(text)); });
     connect(&core.log, &Logbook::appended, view, [view](const QString &entry) {
         view->moveCursor(QTextCursor::End);
-        view->insertPlainText(LogViewText(entry));
+        view->insertPlainText(logViewText(entry));
         view->moveCursor(QTextCursor::End);
         view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
     });
@@ -72,7 +72,7 @@ bool ShellPresenter::acceptClose()
     return true;
 }
 
-void ShellPresenter::RunHelpProgram(const QString &path)
+void ShellPresenter::runHelpProgram(const QString &path)
 {
     if (QFileInfo::exists(path))
         QDesktopServices::openUrl(QUrl::fromLocalFile(path));
@@ -86,7 +86,7 @@ void ShellPresenter::updateStartEnabled()
 void ShellPresenter::showFileLabel(const QString &text, LabelTone tone)
 {
     QLabel *label = m_window.controlsPanel()->lblOpened;
-    label->setText(LogViewText(text));
+    label->setText(logViewText(text));
     label->setAutoFillBackground(true);
     QPalette palette = label->palette();
     palette.setColor(QPalette::Window,

@@ -24,7 +24,7 @@ public:
     bool acceptClose();
     // Opens a help document with the desktop's viewer; a missing one is
     // passed over silently.
-    static void RunHelpProgram(const QString &path);
+    static void runHelpProgram(const QString &path);
 
     // Start is enabled only with the port open and a roll loaded.
     void updateStartEnabled();
@@ -38,6 +38,6 @@ private:
 };
 
 // The log's text as the view shows it: line ends as the view expects them.
-QString LogViewText(const QString &logText);
+QString logViewText(const QString &logText);
 
 } // namespace velmora

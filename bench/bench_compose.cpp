@@ -43,7 +43,7 @@ void BM_ComposeRoll(benchmark::State &state)
     composer.setYCalibration(1250.0f);
     for (auto _ : state) {
         for (int i = 1; i <= list->holeCount(); ++i) {
-            ComposedLine line = composer.ComposeHoleCommand(i);
+            ComposedLine line = composer.composeHoleCommand(i);
             benchmark::DoNotOptimize(line);
         }
     }

@@ -50,7 +50,7 @@ public:
 
 // Runs the event loop until done() holds or timeoutMs has passed; false on
 // the timeout.
-bool RunUntil(const std::function<bool()> &done, int timeoutMs)
+bool runUntil(const std::function<bool()> &done, int timeoutMs)
 {
     QEventLoop loop;
     QTimer check;
@@ -98,7 +98,7 @@ private:
 void BM_JobRate(benchmark::State &state)
 {
     constexpr int Holes = 100;
-    const QString roll = BigRollPath();
+    const QString roll = bigRollPath();
     for (auto _ : state) {
         QTemporaryDir folder;
         QProcess simulator;
@@ -120,23 +120,23 @@ void BM_JobRate(benchmark::State &state)
                              folder.path() + QLatin1Char('/'), &PresentSerialPorts});
         program.window.show();
         AppCore &core = program.core;
-        core.opener.OpenPrtFile();
-        core.portController.OpenPort();
+        core.opener.openPrtFile();
+        core.portController.openPort();
         if (!core.opener.fileLoaded() || !core.portOpen() ||
-            !RunUntil([&core] { return core.commEvents.clearToSend(); }, 10000)) {
+            !runUntil([&core] { return core.commEvents.clearToSend(); }, 10000)) {
             state.SkipWithError("no roll, no port or no readiness");
             return;
         }
         const int holeCount = core.holes.holeCount();
         core.nextNote.set(holeCount - Holes + 1);
-        core.job.cmdStart_Click();
+        core.job.start();
 
         Heartbeat heartbeat;
         heartbeat.start();
         QElapsedTimer elapsed;
         elapsed.start();
-        core.job.cmdResume_Click();
-        const bool ended = RunUntil([&core] { return !core.job.jobRunning(); }, 60000);
+        core.job.resume();
+        const bool ended = runUntil([&core] { return !core.job.jobRunning(); }, 60000);
         const double seconds = double(elapsed.nsecsElapsed()) / 1e9;
         heartbeat.stop();
         state.SetIterationTime(seconds);
@@ -148,7 +148,7 @@ void BM_JobRate(benchmark::State &state)
         state.counters["holes"] = Holes;
         state.counters["holes_per_s"] = Holes / seconds;
         state.counters["max_stall_ms"] = heartbeat.maxGapMs();
-        core.portController.ClosePort();
+        core.portController.closePort();
         simulator.terminate();
         simulator.waitForFinished(10000);
     }
@@ -170,7 +170,7 @@ long PeakResidentKb()
 
 // The program in this process: the window shown, the roll opened when given,
 // a second of events for drawing; prints the peak memory.
-int MemoryProbe(int argc, char *argv[], const char *roll)
+int memoryProbe(int argc, char *argv[], const char *roll)
 {
     QApplication app(argc, argv);
     QTemporaryDir folder;
@@ -182,7 +182,7 @@ int MemoryProbe(int argc, char *argv[], const char *roll)
     program.window.show();
     if (roll) {
         chooser.path = QString::fromLocal8Bit(roll);
-        program.core.opener.OpenPrtFile();
+        program.core.opener.openPrtFile();
         if (!program.core.opener.fileLoaded())
             return 1;
     }
@@ -204,7 +204,7 @@ long ProbeKb(const QStringList &arguments)
 
 void BM_PeakMemory(benchmark::State &state)
 {
-    const QString roll = BigRollPath();
+    const QString roll = bigRollPath();
     for (auto _ : state) {
         const long withoutFile = ProbeKb({});
         const long withRoll = ProbeKb({roll});
@@ -226,7 +226,7 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (argc >= 2 && std::strcmp(argv[1], "--memory-probe") == 0)
-        return MemoryProbe(1, argv, argc >= 3 ? argv[2] : nullptr);
+        return memoryProbe(1, argv, argc >= 3 ? argv[2] : nullptr);
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

@@ -28,7 +28,7 @@ HoleList &Holes()
     return *holes;
 }
 
-void ReportRoll(benchmark::State &state, const PrtReadResult &result)
+void reportRoll(benchmark::State &state, const PrtReadResult &result)
 {
     if (!result.ok() || Holes().holeCount() == 0)
         state.SkipWithError("the roll could not be read");
@@ -37,19 +37,19 @@ void ReportRoll(benchmark::State &state, const PrtReadResult &result)
 
 void BM_ReadPrtFile(benchmark::State &state)
 {
-    const QString path = BigRollPath();
+    const QString path = bigRollPath();
     PrtReadResult result;
     for (auto _ : state) {
-        result = PrtReader::ReadPrtFile(path, Holes());
+        result = PrtReader::readPrtFile(path, Holes());
         benchmark::DoNotOptimize(result);
     }
-    ReportRoll(state, result);
+    reportRoll(state, result);
 }
 BENCHMARK(BM_ReadPrtFile)->Unit(benchmark::kMillisecond);
 
 void BM_ReadPrtBytes(benchmark::State &state)
 {
-    QFile file(BigRollPath());
+    QFile file(bigRollPath());
     if (!file.open(QIODevice::ReadOnly)) {
         state.SkipWithError("the roll could not be opened");
         return;
@@ -57,11 +57,11 @@ void BM_ReadPrtBytes(benchmark::State &state)
     const QByteArray bytes = file.readAll();
     PrtReadResult result;
     for (auto _ : state) {
-        result = PrtReader::ReadPrtBytes(bytes, Holes());
+        result = PrtReader::readPrtBytes(bytes, Holes());
         benchmark::DoNotOptimize(result);
     }
     state.SetBytesProcessed(state.iterations() * bytes.size());
-    ReportRoll(state, result);
+    reportRoll(state, result);
 }
 BENCHMARK(BM_ReadPrtBytes)->Unit(benchmark::kMillisecond);
 

@@ -14,7 +14,7 @@ using namespace velmora;
 
 // A 64000-hole roll on paper 2500 units wide, X-begin rising by 0 to 60
 // units from hole to hole.
-const HoleList &LongRoll()
+const HoleList &longRoll()
 {
     static const std::unique_ptr<HoleList> list = [] {
         auto holes = std::make_unique<HoleList>();
@@ -42,9 +42,9 @@ const HoleList &LongRoll()
 
 // Arguments: nextNote, and 1 for the binary search on the ascending list or 0
 // for the plain walk from hole 1.
-void RollRedraw(benchmark::State &state)
+void rollRedraw(benchmark::State &state)
 {
-    const HoleList &holes = LongRoll();
+    const HoleList &holes = longRoll();
     const RollRequest request{qint32(state.range(0)), 1000, 300, false, false, state.range(1) != 0};
     std::size_t shapes = 0;
     for (auto _ : state) {
@@ -55,7 +55,7 @@ void RollRedraw(benchmark::State &state)
     state.counters["shapes"] = double(shapes);
 }
 
-BENCHMARK(RollRedraw)
+BENCHMARK(rollRedraw)
     ->ArgNames({"nextNote", "search"})
     ->Args({1, 1})
     ->Args({32000, 1})

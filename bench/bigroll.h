@@ -8,7 +8,7 @@
 
 // The 64000-hole roll the benchmarks read: the file named by VELMORA_BIG_ROLL,
 // or one written once by scripts/make-big-roll into a temporary folder.
-inline QString BigRollPath()
+inline QString bigRollPath()
 {
     static QTemporaryDir folder;
     static const QString path = [] {

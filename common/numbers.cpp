@@ -110,7 +110,7 @@ template <typename Next> double parseLeading(Next next)
 
 } // namespace
 
-double LeadingNumber(std::string_view text)
+double leadingNumber(std::string_view text)
 {
     std::size_t i = 0;
     return parseLeading([&](char32_t &c) {
@@ -121,7 +121,7 @@ double LeadingNumber(std::string_view text)
     });
 }
 
-double LeadingNumber(QStringView text)
+double leadingNumber(QStringView text)
 {
     qsizetype i = 0;
     return parseLeading([&](char32_t &c) {
@@ -132,7 +132,7 @@ double LeadingNumber(QStringView text)
     });
 }
 
-bool FitsInt32(double value)
+bool fitsInt32(double value)
 {
     if (std::isnan(value))
         return false;
@@ -140,7 +140,7 @@ bool FitsInt32(double value)
     return r >= std::numeric_limits<qint32>::min() && r <= std::numeric_limits<qint32>::max();
 }
 
-qint32 RoundHalfEven(double value)
+qint32 roundHalfEven(double value)
 {
     if (std::isnan(value))
         return 0;
@@ -154,13 +154,13 @@ qint32 RoundHalfEven(double value)
     return static_cast<qint32>(r);
 }
 
-QString NumberText(qint64 value)
+QString numberText(qint64 value)
 {
     const QString digits = QString::number(value);
     return value < 0 ? digits : QLatin1Char(' ') + digits;
 }
 
-QString SingleText(float value)
+QString singleText(float value)
 {
     if (value == 0.0f || std::isnan(value))
         return QStringLiteral("0");

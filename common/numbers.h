@@ -15,25 +15,25 @@ namespace velmora {
 // are taken; reading stops at the first character that cannot continue the
 // number. A text without a number gives 0. The result is always finite: a
 // number too large for a double gives the largest double of its sign.
-double LeadingNumber(std::string_view text);
-double LeadingNumber(QStringView text);
+double leadingNumber(std::string_view text);
+double leadingNumber(QStringView text);
 
 // Rounds to the nearest whole number, a value exactly halfway going to the even
 // neighbour (12.5 gives 12, 13.5 gives 14). Values outside the 32-bit range give
 // the nearest limit; NaN gives 0.
-qint32 RoundHalfEven(double value);
+qint32 roundHalfEven(double value);
 
-// True when RoundHalfEven(value) needs no clamping.
-bool FitsInt32(double value);
+// True when roundHalfEven(value) needs no clamping.
+bool fitsInt32(double value);
 
 // A whole number with one blank before a non-negative value and the minus sign
 // before a negative one: 41 gives " 41", -3 gives "-3".
-QString NumberText(qint64 value);
+QString numberText(qint64 value);
 
 // A single-precision value as decimal text: at most seven significant digits,
 // "." as decimal point, no leading zero before the point of a value below 1, no
 // blanks (1000, 997.5, .5). Very large and very small values use an exponent
 // (1E+07, 1E-05).
-QString SingleText(float value);
+QString singleText(float value);
 
 } // namespace velmora

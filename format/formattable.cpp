@@ -54,11 +54,11 @@ bool FormatTable::selectFormat(int position)
     m_selected = position;
     m_current = OutputFormat::fromTexts(m_formatFields[position], m_formatLengths[position]);
     emit currentFormatChanged();
-    ShowCurrentFormat();
+    showCurrentFormat();
     return true;
 }
 
-void FormatTable::ShowCurrentFormat()
+void FormatTable::showCurrentFormat()
 {
     emit currentFormatShown(currentFormatDescription());
 }

@@ -44,7 +44,7 @@ public:
     void setUserFormatLengths(const QString &lengths);
 
     // Makes entry position current: all twelve slots are read from its texts,
-    // then the description is shown (ShowCurrentFormat). A position that the
+    // then the description is shown (showCurrentFormat). A position that the
     // format list does not offer (outside 0 to 2) changes nothing and gives
     // false, so a bad stored position never leaves a format of twelve "$".
     bool selectFormat(int position);
@@ -59,7 +59,7 @@ public:
 
     // Announces the description of the current format, for the format label
     // and the status display.
-    void ShowCurrentFormat();
+    void showCurrentFormat();
 
 signals:
     // A format has been made current (after selectFormat).

@@ -71,15 +71,15 @@ QString fieldFailure(int holeIndex, int code, qint16 length, const NumberField &
         .arg(holeIndex)
         .arg(name)
         .arg(field.value)
-        .arg(SingleText(field.factor),
-             scaledText(HoleCommandComposer::ScaledNumber(field.value, field.factor)));
+        .arg(singleText(field.factor),
+             scaledText(HoleCommandComposer::scaledNumber(field.value, field.factor)));
 }
 
 } // namespace
 
 HoleCommandComposer::HoleCommandComposer(const HoleList &holes) : m_holes(holes) {}
 
-double HoleCommandComposer::ScaledNumber(qint32 value, float factor)
+double HoleCommandComposer::scaledNumber(qint32 value, float factor)
 {
     // 1000 leaves every value as it is, also one that single precision
     // cannot hold exactly.
@@ -93,17 +93,17 @@ double HoleCommandComposer::ScaledNumber(qint32 value, float factor)
     return double(float(product)) / 1000.0;
 }
 
-bool HoleCommandComposer::AppendNumberField(QString &line, qint32 value, qint16 length,
+bool HoleCommandComposer::appendNumberField(QString &line, qint32 value, qint16 length,
                                             float factor)
 {
     if (length > MaxFieldDigits)
         return false;
     qint64 n = value;
     if (factor != 0.0f) {
-        const double scaled = ScaledNumber(value, factor);
-        if (!FitsInt32(scaled))
+        const double scaled = scaledNumber(value, factor);
+        if (!fitsInt32(scaled))
             return false;
-        n = RoundHalfEven(scaled);
+        n = roundHalfEven(scaled);
     }
 
     char buffer[16];
@@ -129,7 +129,7 @@ bool HoleCommandComposer::AppendNumberField(QString &line, qint32 value, qint16 
     return true;
 }
 
-ComposedLine HoleCommandComposer::ComposeHoleCommand(int holeIndex) const
+ComposedLine HoleCommandComposer::composeHoleCommand(int holeIndex) const
 {
     ComposedLine result;
     if (holeIndex < 1 || holeIndex > m_holes.holeCount()) {
@@ -152,7 +152,7 @@ ComposedLine HoleCommandComposer::ComposeHoleCommand(int holeIndex) const
 
         NumberField field;
         if (numberField(code, hole, m_xCalibration, m_yCalibration, field)) {
-            if (!AppendNumberField(line, field.value, length, field.factor)) {
+            if (!appendNumberField(line, field.value, length, field.factor)) {
                 result.text.clear();
                 result.error = fieldFailure(holeIndex, code, length, field);
                 return result;

@@ -45,7 +45,7 @@ public:
     // Fails, with a reason naming the hole and the field, when the hole is not
     // in the list, a number field is longer than ten digits or a scaled value
     // does not fit in 32 bits.
-    ComposedLine ComposeHoleCommand(int holeIndex) const;
+    ComposedLine composeHoleCommand(int holeIndex) const;
 
     // Appends one number field to line. The value is scaled first unless factor
     // is 0 or 1000: value x factor in double precision, rounded to single precision,
@@ -56,11 +56,11 @@ public:
     // Lengths 1, 0 and negative write the number as it is. Returns false and
     // appends nothing when length is above 10 or the scaled number does not fit
     // in 32 bits.
-    static bool AppendNumberField(QString &line, qint32 value, qint16 length, float factor);
+    static bool appendNumberField(QString &line, qint32 value, qint16 length, float factor);
 
     // The scaled number before the final rounding; value itself for factor 0
     // and for 1000.
-    static double ScaledNumber(qint32 value, float factor);
+    static double scaledNumber(qint32 value, float factor);
 
 private:
     const HoleList &m_holes;

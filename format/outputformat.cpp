@@ -26,7 +26,7 @@ qint16 readPair(QStringView text, int slot, bool lengthText)
     if (lengthText && pair == u"--")
         return LengthAsIs;
     // A pair of two characters holds at most 99 and at least -9.
-    return static_cast<qint16>(RoundHalfEven(LeadingNumber(pair)));
+    return static_cast<qint16>(roundHalfEven(leadingNumber(pair)));
 }
 
 QString writePair(qint16 value, bool lengthText)
@@ -64,7 +64,7 @@ QStringView fieldText(int number)
     return constantTexts[number - 1];
 }
 
-QString DescribeFields(std::span<const qint16> codes, std::span<const qint16> lengths)
+QString describeFields(std::span<const qint16> codes, std::span<const qint16> lengths)
 {
     QString text;
     const std::size_t count = std::min(codes.size(), lengths.size());
@@ -131,7 +131,7 @@ int OutputFormat::fieldCount() const
 QString OutputFormat::description() const
 {
     const std::size_t count = std::size_t(fieldCount());
-    return DescribeFields(std::span(fieldCode).first(count), std::span(fieldLength).first(count));
+    return describeFields(std::span(fieldCode).first(count), std::span(fieldLength).first(count));
 }
 
 } // namespace velmora

@@ -55,7 +55,7 @@ QStringView fieldText(int number);
 // negative length. A code outside 0 to 15 reads "unknown code 17", without a
 // length: the command line gets an empty field for it. Every given field is
 // described, also one with code -1.
-QString DescribeFields(std::span<const qint16> codes, std::span<const qint16> lengths);
+QString describeFields(std::span<const qint16> codes, std::span<const qint16> lengths);
 
 // One output format: slots 1 to 12, slot k held at element k - 1. Its fields
 // are the slots before the first slot whose code is -1; the slots after it are
@@ -85,7 +85,7 @@ struct OutputFormat
     // Number of fields: slots before the first empty one.
     int fieldCount() const;
 
-    // The description of the fields, as DescribeFields gives it.
+    // The description of the fields, as describeFields gives it.
     QString description() const;
 
     bool operator==(const OutputFormat &) const = default;

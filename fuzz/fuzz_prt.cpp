@@ -81,14 +81,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     static HoleList chunked;
 
     const char *const text = reinterpret_cast<const char *>(data);
-    const auto first = PrtReader::ReadPrtBytes(QByteArrayView(text, qsizetype(size)), whole);
+    const auto first = PrtReader::readPrtBytes(QByteArrayView(text, qsizetype(size)), whole);
     checkRead(whole, first);
 
     QBuffer buffer;
     buffer.setData(text, qsizetype(size));
     require(buffer.open(QIODevice::ReadOnly), "buffer did not open");
     const qint64 chunk = size == 0 ? 1 : 1 + (data[0] | data[size - 1] << 8) % 8192;
-    const auto second = PrtReader::ReadPrtDevice(buffer, chunked, chunk);
+    const auto second = PrtReader::readPrtDevice(buffer, chunked, chunk);
     require(second.ok(), "a read from a device failed");
     require(first.holeRecords == second.holeRecords && first.overCapacity == second.overCapacity &&
                 first.zeroPaperWidth == second.zeroPaperWidth &&
@@ -108,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::string_view bytes(text, size);
     for (std::size_t at = 0; at < size && at < 256; ++at) {
         const std::string_view field = bytes.substr(at, 8);
-        require(ReadWholeField(field) == RoundHalfEven(LeadingNumber(field)),
+        require(readWholeField(field) == roundHalfEven(leadingNumber(field)),
                 "hole field read differs from the number rule");
     }
     return 0;

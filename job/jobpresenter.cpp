@@ -18,17 +18,17 @@ JobPresenter::JobPresenter(AppCore &core, MainWindow &window, RollPresenter &rol
 {
     JobControlsPanel *controls = window.controlsPanel();
     PunchJob *job = &core.job;
-    connect(controls->cmdStart, &QPushButton::clicked, job, &PunchJob::cmdStart_Click);
-    connect(controls->cmdPause, &QPushButton::clicked, job, &PunchJob::cmdPause_Click);
-    connect(controls->cmdResume, &QPushButton::clicked, job, &PunchJob::cmdResume_Click);
-    connect(controls->cmd1Note, &QPushButton::clicked, job, &PunchJob::cmd1Note_Click);
-    connect(controls->cmdStop, &QPushButton::clicked, job, &PunchJob::cmdStop_Click);
-    connect(controls->cmdStopYes, &QPushButton::clicked, job, &PunchJob::cmdStopYes_Click);
-    connect(controls->cmdStopNo, &QPushButton::clicked, job, &PunchJob::cmdStopNo_Click);
+    connect(controls->cmdStart, &QPushButton::clicked, job, &PunchJob::start);
+    connect(controls->cmdPause, &QPushButton::clicked, job, &PunchJob::pause);
+    connect(controls->cmdResume, &QPushButton::clicked, job, &PunchJob::resume);
+    connect(controls->cmd1Note, &QPushButton::clicked, job, &PunchJob::punchOne);
+    connect(controls->cmdStop, &QPushButton::clicked, job, &PunchJob::requestStop);
+    connect(controls->cmdStopYes, &QPushButton::clicked, job, &PunchJob::confirmStop);
+    connect(controls->cmdStopNo, &QPushButton::clicked, job, &PunchJob::cancelStop);
 
     connect(job, &PunchJob::controlsChanged, this, &JobPresenter::applyControls);
     connect(job, &PunchJob::remainChanged, controls->lblRemain, &QLabel::setText);
-    connect(job, &PunchJob::drawRoll, &roll, &RollPresenter::DrawRoll);
+    connect(job, &PunchJob::drawRoll, &roll, &RollPresenter::drawRoll);
 }
 
 void JobPresenter::applyControls()

@@ -6,33 +6,33 @@
 
 namespace velmora {
 
-QString DurationWords(qint64 seconds)
+QString durationWords(qint64 seconds)
 {
     if (seconds < 60)
-        return NumberText(seconds) + QStringLiteral(" sec");
-    const qint32 minutes = RoundHalfEven(double(seconds) / 60.0);
+        return numberText(seconds) + QStringLiteral(" sec");
+    const qint32 minutes = roundHalfEven(double(seconds) / 60.0);
     if (seconds < 3600)
-        return NumberText(minutes) + QStringLiteral(" min");
-    return NumberText(minutes / 60) + QStringLiteral(" hrs, ") + NumberText(minutes % 60) +
+        return numberText(minutes) + QStringLiteral(" min");
+    return numberText(minutes / 60) + QStringLiteral(" hrs, ") + numberText(minutes % 60) +
            QStringLiteral(" min");
 }
 
-QString EstimateCaption(qint64 timeToGo)
+QString estimateCaption(qint64 timeToGo)
 {
-    return QStringLiteral("Estimated time to go: ") + DurationWords(timeToGo);
+    return QStringLiteral("Estimated time to go: ") + durationWords(timeToGo);
 }
 
-QString TotalTimeCaption(qint64 punchingTime)
+QString totalTimeCaption(qint64 punchingTime)
 {
-    return QStringLiteral("Total time punched: ") + DurationWords(punchingTime);
+    return QStringLiteral("Total time punched: ") + durationWords(punchingTime);
 }
 
-qint32 EstimateTimeToGo(qint64 holeCount, qint64 nextNote, qint64 jobElapsed)
+qint32 estimateTimeToGo(qint64 holeCount, qint64 nextNote, qint64 jobElapsed)
 {
     if (nextNote < 1)
         return 0;
     const qint64 product = (holeCount - nextNote) * jobElapsed;
-    return RoundHalfEven(double(product) / double(nextNote));
+    return roundHalfEven(double(product) / double(nextNote));
 }
 
 JobTimer::JobTimer(Clock &clock, const HoleList &holes, const NextNoteState &nextNote,
@@ -42,17 +42,17 @@ JobTimer::JobTimer(Clock &clock, const HoleList &holes, const NextNoteState &nex
 
 qint32 JobTimer::clockSeconds() const
 {
-    return RoundHalfEven(double(m_clock.nowMs()) / 1000.0);
+    return roundHalfEven(double(m_clock.nowMs()) / 1000.0);
 }
 
-void JobTimer::StartJobTimer()
+void JobTimer::startJobTimer()
 {
     m_timing = true;
     m_jobStartTime = clockSeconds();
-    m_timer2.startRepeating(TickMs, [this] { Timer2_Timer(); });
+    m_timer2.startRepeating(TickMs, [this] { tick(); });
 }
 
-void JobTimer::PauseJobTimer()
+void JobTimer::pauseJobTimer()
 {
     if (!m_timer2.isActive())
         return;
@@ -60,15 +60,15 @@ void JobTimer::PauseJobTimer()
     m_pauseStartTime = clockSeconds();
 }
 
-void JobTimer::ResumeJobTimer()
+void JobTimer::resumeJobTimer()
 {
     if (!m_timing || m_timer2.isActive())
         return;
-    m_timer2.startRepeating(TickMs, [this] { Timer2_Timer(); });
+    m_timer2.startRepeating(TickMs, [this] { tick(); });
     m_jobStartTime += clockSeconds() - m_pauseStartTime;
 }
 
-void JobTimer::StopJobTimer()
+void JobTimer::stopJobTimer()
 {
     m_timer2.stop();
     m_timing = false;
@@ -82,14 +82,14 @@ qint32 JobTimer::punchingTime() const
     return until - m_jobStartTime;
 }
 
-void JobTimer::Timer2_Timer()
+void JobTimer::tick()
 {
     const qint32 nextNote = m_nextNote.value();
     if (nextNote < 1)
         return;
     m_jobElapsed = clockSeconds() - m_jobStartTime;
-    m_timeToGo = EstimateTimeToGo(m_holes.holeCount(), nextNote, m_jobElapsed);
-    emit estimateChanged(EstimateCaption(m_timeToGo));
+    m_timeToGo = estimateTimeToGo(m_holes.holeCount(), nextNote, m_jobElapsed);
+    emit estimateChanged(estimateCaption(m_timeToGo));
 }
 
 } // namespace velmora

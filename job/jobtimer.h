@@ -15,19 +15,19 @@ class NextNoteState;
 // from there as hours and minutes, each number with one blank before a
 // non-negative value (" 38 sec", " 12 min", " 1 hrs,  40 min"). Minutes are
 // seconds / 60 rounded halves to even, so 90 s gives 2 min and 150 s too.
-QString DurationWords(qint64 seconds);
+QString durationWords(qint64 seconds);
 
 // The caption of lblRemain for a time to go: "Estimated time to go:  38 sec".
-QString EstimateCaption(qint64 timeToGo);
+QString estimateCaption(qint64 timeToGo);
 
 // The log line with the punching time of a finished job, worded like the
 // estimate: "Total time punched:  3 min".
-QString TotalTimeCaption(qint64 punchingTime);
+QString totalTimeCaption(qint64 punchingTime);
 
 // The seconds still needed for holes nextNote + 1 to holeCount at the pace so
 // far, the holes done counted as nextNote; rounded halves to even, the product
 // taken in 64 bits. 0 for a nextNote below 1.
-qint32 EstimateTimeToGo(qint64 holeCount, qint64 nextNote, qint64 jobElapsed);
+qint32 estimateTimeToGo(qint64 holeCount, qint64 nextNote, qint64 jobElapsed);
 
 // The job's clock: the punching time without the time the job stood paused,
 // and Timer2, which every 2000 ms while on writes the estimated time to go.
@@ -44,17 +44,17 @@ public:
              QObject *parent = nullptr);
 
     // Start of a job: the clock is set going and Timer2 switched on.
-    void StartJobTimer();
+    void startJobTimer();
     // Pause or stop question: Timer2 off; the pause begins now. A pause while
     // already paused keeps the first pause's start, so no paused time counts.
-    void PauseJobTimer();
+    void pauseJobTimer();
     // Timer2 on; the paused time is left out of the punching time.
-    void ResumeJobTimer();
+    void resumeJobTimer();
     // End of the job: Timer2 off.
-    void StopJobTimer();
+    void stopJobTimer();
     // One tick of Timer2: computes jobElapsed and timeToGo and emits the
     // caption. Does nothing while nextNote is below 1.
-    void Timer2_Timer();
+    void tick();
 
     bool timer2Enabled() const { return m_timer2.isActive(); }
     // A job's clock was started and not yet stopped.

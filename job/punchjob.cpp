@@ -35,7 +35,7 @@ JobControls PunchJob::controls() const
     return shown;
 }
 
-void PunchJob::cmdStart_Click()
+void PunchJob::start()
 {
     if (m_jobRunning || !m_controls.start)
         return;
@@ -51,17 +51,17 @@ void PunchJob::cmdStart_Click()
     c.openPort = false;
     m_jobRunning = true;
     m_jobState = Go;
-    WriteLog(QStringLiteral("Punching started"));
-    WriteLog(QStringLiteral("Press resume to continue"));
+    writeLog(QStringLiteral("Punching started"));
+    writeLog(QStringLiteral("Press resume to continue"));
     setRemain(QString());
     // The clock starts stopped: the time before the first Resume does not count.
-    m_timer.StartJobTimer();
-    m_timer.PauseJobTimer();
+    m_timer.startJobTimer();
+    m_timer.pauseJobTimer();
     emit flowLampsReset();
     publish();
 }
 
-void PunchJob::cmdResume_Click()
+void PunchJob::resume()
 {
     if (!m_jobRunning || !controls().resume)
         return;
@@ -71,7 +71,7 @@ void PunchJob::cmdResume_Click()
     c.resume = false;
     c.singlePunch = false;
     m_jobState = Go;
-    m_timer.ResumeJobTimer();
+    m_timer.resumeJobTimer();
     publish();
     if (m_run == Run::Loop) {
         // Paused and resumed before the loop came back from its hole: the loop
@@ -81,10 +81,10 @@ void PunchJob::cmdResume_Click()
         m_passesLeft = std::max<qint64>(0, passes - (m_holeSent ? 0 : 1));
         return;
     }
-    ContinuePunching();
+    continuePunching();
 }
 
-void PunchJob::ContinuePunching()
+void PunchJob::continuePunching()
 {
     // The number of passes is taken once; a later change of nextNote moves the
     // hole each pass sends, not the number of passes.
@@ -119,9 +119,9 @@ void PunchJob::beginHole()
 
 bool PunchJob::composeHole(int hole)
 {
-    const ComposedLine line = m_composer.ComposeHoleCommand(hole);
+    const ComposedLine line = m_composer.composeHoleCommand(hole);
     if (!line.ok()) {
-        WriteLog(line.error);
+        writeLog(line.error);
         pauseForFault();
         return false;
     }
@@ -176,13 +176,13 @@ void PunchJob::finishHole()
     }
     if (m_jobState == Ended) {
         m_run = Run::None;
-        EndJob();
+        endJob();
         setRemain(PunchingStopped);
         return;
     }
     if (m_jobState == Paused) {
         m_run = Run::None;
-        WriteLog(QStringLiteral("Pause, press resume to continue"));
+        writeLog(QStringLiteral("Pause, press resume to continue"));
         if (m_singlePunchWaiting) {
             m_singlePunchWaiting = false;
             runSinglePunch();
@@ -199,12 +199,12 @@ void PunchJob::finishHole()
 void PunchJob::completeJob()
 {
     m_run = Run::None;
-    WriteLog(QStringLiteral("Punching is completed, all notes punched"));
-    EndJob();
+    writeLog(QStringLiteral("Punching is completed, all notes punched"));
+    endJob();
     setRemain(PunchingStopped);
 }
 
-void PunchJob::cmdPause_Click()
+void PunchJob::pause()
 {
     if (!m_jobRunning || !m_controls.pause)
         return;
@@ -222,7 +222,7 @@ void PunchJob::pauseJob()
     c.stop = true;
     c.singlePunch = true;
     m_jobState = Paused;
-    m_timer.PauseJobTimer();
+    m_timer.pauseJobTimer();
     publish();
 }
 
@@ -238,8 +238,8 @@ void PunchJob::portLost()
 {
     if (!m_jobRunning)
         return;
-    WriteLog(QStringLiteral("Port lost, punching paused, next note:") +
-             NumberText(m_nextNote.value()));
+    writeLog(QStringLiteral("Port lost, punching paused, next note:") +
+             numberText(m_nextNote.value()));
     if (m_jobState == Go)
         pauseJob();
     // The operator reopens the port with "Open port" and resumes at the same
@@ -256,7 +256,7 @@ void PunchJob::portRestored()
     publish();
 }
 
-void PunchJob::cmd1Note_Click()
+void PunchJob::punchOne()
 {
     if (m_singlePunchBusy || !m_controls.singlePunch)
         return;
@@ -275,8 +275,8 @@ void PunchJob::runSinglePunch()
 {
     const int hole = m_nextNote.value();
     if (hole < 1 || hole > m_holes.holeCount()) {
-        WriteLog(QStringLiteral("1 punch refused, no note") + NumberText(hole) +
-                 QStringLiteral(" in this roll of") + NumberText(m_holes.holeCount()) +
+        writeLog(QStringLiteral("1 punch refused, no note") + numberText(hole) +
+                 QStringLiteral(" in this roll of") + numberText(m_holes.holeCount()) +
                  QStringLiteral(" notes"));
         endSinglePunch();
         return;
@@ -301,24 +301,24 @@ void PunchJob::endSinglePunch()
     publish();
 }
 
-void PunchJob::cmdStop_Click()
+void PunchJob::requestStop()
 {
     if (!m_jobRunning || !m_controls.stop)
         return;
     m_controls.pause = false;
     m_controls.stopQuestion = true;
     m_jobState = Paused;
-    m_timer.PauseJobTimer();
+    m_timer.pauseJobTimer();
     publish();
 }
 
-void PunchJob::cmdStopYes_Click()
+void PunchJob::confirmStop()
 {
     if (!m_controls.stopQuestion)
         return;
-    WriteLog(QStringLiteral("Punching stopped by stop-button, last note punched:") +
-             NumberText(qint64(m_nextNote.value()) - 1));
-    EndJob();
+    writeLog(QStringLiteral("Punching stopped by stop-button, last note punched:") +
+             numberText(qint64(m_nextNote.value()) - 1));
+    endJob();
     setRemain(PunchingStopped);
     JobControls &c = m_controls;
     c.resume = false;
@@ -329,7 +329,7 @@ void PunchJob::cmdStopYes_Click()
     publish();
 }
 
-void PunchJob::cmdStopNo_Click()
+void PunchJob::cancelStop()
 {
     if (!m_controls.stopQuestion)
         return;
@@ -339,13 +339,13 @@ void PunchJob::cmdStopNo_Click()
     publish();
 }
 
-void PunchJob::EndJob()
+void PunchJob::endJob()
 {
     m_link.clearReceived();
     if (m_timer.timing()) {
         const qint32 total = m_timer.punchingTime();
-        m_timer.StopJobTimer();
-        WriteLog(TotalTimeCaption(total));
+        m_timer.stopJobTimer();
+        writeLog(totalTimeCaption(total));
     }
     JobControls &c = m_controls;
     c.stopQuestion = false;
@@ -372,9 +372,9 @@ void PunchJob::EndJob()
     publish();
 }
 
-void PunchJob::StopRequested()
+void PunchJob::stopRequested()
 {
-    EndJob();
+    endJob();
     setRemain(PunchingStopped);
 }
 
@@ -389,9 +389,9 @@ void PunchJob::publish()
     emit controlsChanged();
 }
 
-void PunchJob::WriteLog(const QString &message)
+void PunchJob::writeLog(const QString &message)
 {
-    m_log.WriteLog(message);
+    m_log.writeLog(message);
 }
 
 } // namespace velmora

@@ -36,7 +36,7 @@ struct JobControls
 };
 
 // The punch job: Start, Resume, Pause, "1 punch", Stop with its Yes and No,
-// and EndJob, with the punching loop that sends the holes of the roll from
+// and endJob, with the punching loop that sends the holes of the roll from
 // nextNote on, one command line at a time, paced by the controller's
 // readiness.
 //
@@ -72,21 +72,21 @@ public:
     ~PunchJob() override;
 
     // The buttons. Each does nothing while its button would be disabled.
-    void cmdStart_Click();
-    void cmdPause_Click();
-    void cmdResume_Click();
-    void cmd1Note_Click();
-    void cmdStop_Click();
-    void cmdStopYes_Click();
-    void cmdStopNo_Click();
+    void start();
+    void pause();
+    void resume();
+    void punchOne();
+    void requestStop();
+    void confirmStop();
+    void cancelStop();
 
     // Ends the job (also when none runs): received text dropped, clock
     // stopped, controls back to ready, nextNote 1, roll redrawn. A hole on its
     // way is given up unsent.
-    void EndJob();
+    void endJob();
     // The controller sent "stop" (the link has logged it): the job ends and
     // lblRemain reads "Punching stopped".
-    void StopRequested();
+    void stopRequested();
     // The port vanished (the link has closed it): a running job pauses at the
     // hole not yet sent, with a log line.
     void portLost();
@@ -109,7 +109,7 @@ signals:
     void controlsChanged();
     // The caption of lblRemain.
     void remainChanged(const QString &caption);
-    // DrawRoll: redraw the roll around nextNote.
+    // drawRoll: redraw the roll around nextNote.
     void drawRoll();
     // Start greys the Xon and Xoff lamps.
     void flowLampsReset();
@@ -122,7 +122,7 @@ private:
         Single,
     };
 
-    void ContinuePunching();
+    void continuePunching();
     void nextPass();
     bool composeHole(int hole);
     void beginHole();
@@ -137,7 +137,7 @@ private:
     void pauseForFault();
     void setRemain(const QString &caption);
     void publish();
-    void WriteLog(const QString &message);
+    void writeLog(const QString &message);
 
     const HoleList &m_holes;
     const HoleCommandComposer &m_composer;

@@ -9,8 +9,8 @@ using namespace Qt::StringLiterals;
 namespace velmora {
 
 namespace {
-constexpr QChar XonChar(char16_t(CommEvents::Xon));
-constexpr QChar XoffChar(char16_t(CommEvents::Xoff));
+constexpr QChar xonChar(char16_t(CommEvents::Xon));
+constexpr QChar xoffChar(char16_t(CommEvents::Xoff));
 } // namespace
 
 CommEvents::CommEvents(SerialPort &port, Logbook &log, LinkLamps &lamps,
@@ -18,18 +18,18 @@ CommEvents::CommEvents(SerialPort &port, Logbook &log, LinkLamps &lamps,
     : QObject(parent), m_port(port), m_log(log), m_lamps(lamps), m_nextNote(std::move(nextNote))
 {
     connect(&port, &SerialPort::received, this,
-            [this](const QByteArray &bytes) { MSComm1_OnComm(CommEvent::Received, bytes); });
+            [this](const QByteArray &bytes) { onComm(CommEvent::Received, bytes); });
     connect(&port, &SerialPort::ctsChanged, this,
-            [this] { MSComm1_OnComm(CommEvent::CtsChanged); });
+            [this] { onComm(CommEvent::CtsChanged); });
     connect(&port, &SerialPort::dsrChanged, this,
-            [this] { MSComm1_OnComm(CommEvent::DsrChanged); });
-    connect(&port, &SerialPort::cdChanged, this, [this] { MSComm1_OnComm(CommEvent::CdChanged); });
-    connect(&port, &SerialPort::ringDetected, this, [this] { MSComm1_OnComm(CommEvent::Ring); });
+            [this] { onComm(CommEvent::DsrChanged); });
+    connect(&port, &SerialPort::cdChanged, this, [this] { onComm(CommEvent::CdChanged); });
+    connect(&port, &SerialPort::ringDetected, this, [this] { onComm(CommEvent::Ring); });
     connect(&port, &SerialPort::lineError, this,
-            [this](LineError error) { MSComm1_OnComm(static_cast<int>(error)); });
+            [this](LineError error) { onComm(static_cast<int>(error)); });
     // Not one of the port's events, but the operator has to know.
     connect(&port, &SerialPort::transferFailed, this,
-            [this](const QString &reason) { m_log.WriteLog(reason); });
+            [this](const QString &reason) { m_log.writeLog(reason); });
 }
 
 void CommEvents::takeCts(bool high)
@@ -38,7 +38,7 @@ void CommEvents::takeCts(bool high)
     m_lamps.setLine(LinkLamp::Cts, high);
 }
 
-QString CommEvents::EventText(int commEvent)
+QString CommEvents::eventText(int commEvent)
 {
     switch (commEvent) {
     case CommEvent::EndOfFile:
@@ -68,7 +68,7 @@ QString CommEvents::EventText(int commEvent)
     }
 }
 
-void CommEvents::MSComm1_OnComm(int commEvent, const QByteArray &input)
+void CommEvents::onComm(int commEvent, const QByteArray &input)
 {
     m_lamps.set(LinkLamp::Ri, LampColors::Off);
     switch (commEvent) {
@@ -90,10 +90,10 @@ void CommEvents::MSComm1_OnComm(int commEvent, const QByteArray &input)
         m_lamps.set(LinkLamp::Ri, LampColors::Red);
         break;
     default: {
-        QString text = EventText(commEvent);
+        QString text = eventText(commEvent);
         if (text.isEmpty())
             text = u"[Unknown error or event: "_s + QString::number(commEvent) + u']';
-        m_log.WriteLog(text);
+        m_log.writeLog(text);
         break;
     }
     }
@@ -108,8 +108,8 @@ void CommEvents::receive(const QByteArray &input)
     // Only the text of this batch counts: a "stop" split over two batches is
     // an ordinary line.
     if (m_rxBuffer.contains(u"stop"_s)) {
-        m_log.WriteLog(u"Stop command received from punch, last note punched:"_s +
-                       NumberText(qint64(m_nextNote()) - 1));
+        m_log.writeLog(u"Stop command received from punch, last note punched:"_s +
+                       numberText(qint64(m_nextNote()) - 1));
         clearReceived();
         emit stopRequested();
         return;
@@ -124,8 +124,8 @@ void CommEvents::receive(const QByteArray &input)
 
 void CommEvents::takeFlowControl()
 {
-    const qsizetype lastXon = m_rxBuffer.lastIndexOf(XonChar);
-    const qsizetype lastXoff = m_rxBuffer.lastIndexOf(XoffChar);
+    const qsizetype lastXon = m_rxBuffer.lastIndexOf(xonChar);
+    const qsizetype lastXoff = m_rxBuffer.lastIndexOf(xoffChar);
     if (lastXon < 0 && lastXoff < 0)
         return;
     // The character that arrived last decides: the controller's latest word
@@ -134,8 +134,8 @@ void CommEvents::takeFlowControl()
     m_clearToSend = ready;
     m_lamps.set(LinkLamp::Xon, ready ? LampColors::Green : LampColors::Off);
     m_lamps.set(LinkLamp::Xoff, ready ? LampColors::Off : LampColors::Yellow);
-    m_rxBuffer.remove(XonChar);
-    m_rxBuffer.remove(XoffChar);
+    m_rxBuffer.remove(xonChar);
+    m_rxBuffer.remove(xoffChar);
 }
 
 void CommEvents::splitLines()
@@ -144,19 +144,19 @@ void CommEvents::splitLines()
     for (qsizetype cr = m_rxBuffer.indexOf(u'\r'); cr >= 0; cr = m_rxBuffer.indexOf(u'\r', start)) {
         m_rxLine += QStringView(m_rxBuffer).sliced(start, cr - start);
         if (!m_rxLine.isEmpty())
-            m_log.WriteLog(u"Recvd: "_s + m_rxLine, u"r"_s);
+            m_log.writeLog(u"Recvd: "_s + m_rxLine, u"r"_s);
         m_rxLine.clear();
         start = cr + 1;
     }
     m_rxLine += QStringView(m_rxBuffer).sliced(start);
     m_rxBuffer.clear();
     if (m_rxLine.size() > RxLineBound) {
-        m_log.WriteLog(u"Recvd: "_s + m_rxLine, u"r"_s);
+        m_log.writeLog(u"Recvd: "_s + m_rxLine, u"r"_s);
         m_rxLine.clear();
     }
 }
 
-bool CommEvents::Form_KeyPress(QChar key)
+bool CommEvents::keyPressed(QChar key)
 {
     if (key == u'c') {
         takeCts(!m_clearToSend);
@@ -167,21 +167,21 @@ bool CommEvents::Form_KeyPress(QChar key)
         m_port.setRts(m_rtsKeyState);
         m_lamps.setLine(LinkLamp::Rts, m_rtsKeyState);
         if (m_rtsKeyState)
-            SendXon();
+            sendXon();
         else
-            SendXoff();
+            sendXoff();
         return true;
     }
     return false;
 }
 
-void CommEvents::SendXon()
+void CommEvents::sendXon()
 {
     if (m_port.isOpen())
         m_port.write(QByteArray(1, Xon));
 }
 
-void CommEvents::SendXoff()
+void CommEvents::sendXoff()
 {
     if (m_port.isOpen())
         m_port.write(QByteArray(1, Xoff));
@@ -193,7 +193,7 @@ void CommEvents::clearReceived()
     m_rxLine.clear();
 }
 
-void CommEvents::ResetFlowControlLamps()
+void CommEvents::resetFlowControlLamps()
 {
     m_lamps.set(LinkLamp::Xon, LampColors::Off);
     m_lamps.set(LinkLamp::Xoff, LampColors::Off);

@@ -66,20 +66,20 @@ public:
 
     // One event of the port: the event number, and for Received the batch of
     // bytes that arrived.
-    void MSComm1_OnComm(int commEvent, const QByteArray &input = QByteArray());
+    void onComm(int commEvent, const QByteArray &input = QByteArray());
 
     // The log text of an event that is only logged; empty for the others.
-    static QString EventText(int commEvent);
+    static QString eventText(int commEvent);
 
     // The window's key handler: "c" toggles clearToSend, "r" raises or drops
     // RTS and sends Xon or Xoff. True when the key was one of them and is
     // swallowed; every other key, upper case included, passes on.
-    bool Form_KeyPress(QChar key);
+    bool keyPressed(QChar key);
 
     // Write the single flow-control character, no CR, no log entry; nothing
     // while the port is closed.
-    void SendXon();
-    void SendXoff();
+    void sendXon();
+    void sendXoff();
 
     // Drops received text not yet logged; a job's end does this.
     void clearReceived();
@@ -88,7 +88,7 @@ public:
     bool rtsKeyState() const { return m_rtsKeyState; }
 
     // Greys the Xon and Xoff lamps; a job's Start does this.
-    void ResetFlowControlLamps();
+    void resetFlowControlLamps();
 
 signals:
     // The controller sent "stop". The message with the last note punched is

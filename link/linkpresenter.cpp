@@ -31,19 +31,19 @@ LinkPresenter::LinkPresenter(AppCore &core, MainWindow &window)
     PortController &controller = core.portController;
 
     connect(settings->portChoice, &QComboBox::activated, &controller,
-            &PortController::portChoice_Click);
+            &PortController::choosePort);
     connect(settings->baudChoice, &QComboBox::activated, &controller,
-            &PortController::baudChoice_Click);
+            &PortController::chooseBaud);
     connect(settings->parityChoice, &QComboBox::activated, &controller,
-            &PortController::parityChoice_Click);
+            &PortController::chooseParity);
     connect(settings->dataBitChoice, &QComboBox::activated, &controller,
-            &PortController::dataBitChoice_Click);
+            &PortController::chooseDataBits);
     connect(settings->stopBitChoice, &QComboBox::activated, &controller,
-            &PortController::stopBitChoice_Click);
+            &PortController::chooseStopBits);
     connect(settings->cmdConStd, &QPushButton::clicked, &controller,
-            &PortController::cmdConStd_Click);
-    connect(settings->chkDTR, &QCheckBox::clicked, &controller, &PortController::chkDTR_Click);
-    connect(settings->chkRTS, &QCheckBox::clicked, &controller, &PortController::chkRTS_Click);
+            &PortController::applyStandardValues);
+    connect(settings->chkDTR, &QCheckBox::clicked, &controller, &PortController::setForceDtr);
+    connect(settings->chkRTS, &QCheckBox::clicked, &controller, &PortController::setForceRts);
     connect(&controller, &PortController::choicesChanged, this, &LinkPresenter::showChoices);
     connect(&controller, &PortController::portStateChanged, this,
             &LinkPresenter::updateStartEnabled);
@@ -71,7 +71,7 @@ void LinkPresenter::cmdOpenport_Click()
     // paused job waits for it to be opened again.
     if (m_core.jobRunning() && (m_core.portOpen() || m_core.job.jobState() != PunchJob::Paused))
         return;
-    m_core.portController.OpenPort();
+    m_core.portController.openPort();
     emit statusRefreshNeeded();
 }
 
@@ -80,7 +80,7 @@ void LinkPresenter::updateStartEnabled()
     m_window.controlsPanel()->cmdStart->setEnabled(m_core.startAllowed());
 }
 
-QString LinkPresenter::DeviceText(const PortResolution &resolution)
+QString LinkPresenter::deviceText(const PortResolution &resolution)
 {
     if (!resolution.ok())
         return u"No device present"_s;
@@ -89,9 +89,9 @@ QString LinkPresenter::DeviceText(const PortResolution &resolution)
 
 void LinkPresenter::showDevice()
 {
-    const PortResolution resolution = m_core.portController.ResolveChosenPort();
+    const PortResolution resolution = m_core.portController.resolveChosenPort();
     QLabel *label = m_window.settingsPanel()->lblDevice;
-    const QString text = DeviceText(resolution);
+    const QString text = deviceText(resolution);
     label->setText(label->fontMetrics().elidedText(text, Qt::ElideMiddle, label->width()));
     label->setToolTip(resolution.ok() ? text : resolution.problem);
     label->setAccessibleName(text);
@@ -151,7 +151,7 @@ void LinkPresenter::showLamp(LinkLamp lamp, LampColor color)
         shape->setColor(QColor(color.red, color.green, color.blue));
 }
 
-bool LinkPresenter::KeysActWith(const QWidget *focus)
+bool LinkPresenter::keysActWith(const QWidget *focus)
 {
     if (focus == nullptr)
         return true;
@@ -175,9 +175,9 @@ bool LinkPresenter::eventFilter(QObject *watched, QEvent *event)
     const QString text = key->text();
     if (text != u"c"_s && text != u"r"_s)
         return false;
-    if (!KeysActWith(QApplication::focusWidget()))
+    if (!keysActWith(QApplication::focusWidget()))
         return false;
-    m_core.commEvents.Form_KeyPress(text.front());
+    m_core.commEvents.keyPressed(text.front());
     key->accept();
     return true;
 }

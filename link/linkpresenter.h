@@ -36,11 +36,11 @@ public:
     void showDevice();
 
     // The text lblDevice shows for a port name's resolution.
-    static QString DeviceText(const PortResolution &resolution);
+    static QString deviceText(const PortResolution &resolution);
 
     // The keys "c" and "r" act unless this widget, holding the keyboard
     // focus, takes typed text.
-    static bool KeysActWith(const QWidget *focus);
+    static bool keysActWith(const QWidget *focus);
 
 signals:
     // cmdOpenport_Click has run its open; the status display is to be rebuilt.

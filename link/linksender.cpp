@@ -20,7 +20,7 @@ bool LinkSender::clearToSend() const
 bool LinkSender::send(const QString &line)
 {
     if (!m_port.isOpen() || !m_port.write(line.toLatin1() + '\r')) {
-        m_log.WriteLog(u"Not sent, the port is closed: "_s + line);
+        m_log.writeLog(u"Not sent, the port is closed: "_s + line);
         return false;
     }
     return true;
@@ -32,16 +32,16 @@ bool LinkSender::sendHoleCommand(const QString &commandLine, int holeNumber, qin
         return false;
     m_logLine = u"Sent: "_s + commandLine + u"^    nr: "_s + QString::number(holeNumber) +
                 u" (armpos="_s + QString::number(keynum) + u')';
-    m_log.WriteLog(m_logLine, u"s"_s);
+    m_log.writeLog(m_logLine, u"s"_s);
     return true;
 }
 
-bool LinkSender::SendToolCommand(const QString &toolCommandLine)
+bool LinkSender::sendToolCommand(const QString &toolCommandLine)
 {
     if (!send(toolCommandLine))
         return false;
     m_logLine = u"Sent: "_s + toolCommandLine + u'^';
-    m_log.WriteLog(m_logLine, u"s"_s);
+    m_log.writeLog(m_logLine, u"s"_s);
     return true;
 }
 

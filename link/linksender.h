@@ -27,7 +27,7 @@ public:
     // Sends a tool command at once, whatever clearToSend says, and logs
     // "Sent: LINE^". With the port closed nothing is sent, the log says why
     // and the result is false.
-    bool SendToolCommand(const QString &toolCommandLine);
+    bool sendToolCommand(const QString &toolCommandLine);
 
     // The last sent-command log entry, without its indentation.
     const QString &logLine() const { return m_logLine; }

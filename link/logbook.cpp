@@ -4,7 +4,7 @@ namespace velmora {
 
 Logbook::Logbook(QObject *parent) : QObject(parent) {}
 
-void Logbook::WriteLog(const QString &message, const QString &kind)
+void Logbook::writeLog(const QString &message, const QString &kind)
 {
     if (m_text.size() > Bound) {
         qsizetype from = m_text.size() - KeptTail;

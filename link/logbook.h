@@ -19,7 +19,7 @@ public:
 
     // Appends one entry. Kind "s" or "S" (sent) indents the message by 5
     // blanks, "r" or "R" (received) by 14; any other kind adds none.
-    void WriteLog(const QString &message, const QString &kind = QString());
+    void writeLog(const QString &message, const QString &kind = QString());
 
     const QString &text() const { return m_text; }
 

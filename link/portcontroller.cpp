@@ -41,7 +41,7 @@ QString PortController::entry(const QStringList &texts, int position)
     return position >= 0 && position < texts.size() ? texts[position] : QString();
 }
 
-QString PortController::BuildPortSettings(const PortChoices &choices)
+QString PortController::buildPortSettings(const PortChoices &choices)
 {
     const QString baud = entry(baudChoiceTexts(), choices.baud);
     const QString parity = entry(parityChoiceTexts(), choices.parity).left(1);
@@ -76,7 +76,7 @@ QString missingChoice(const PortChoices &choices)
 
 } // namespace
 
-void PortController::OpenPort()
+void PortController::openPort()
 {
     m_portOpen = false;
     if (m_port.isOpen()) {
@@ -84,7 +84,7 @@ void PortController::OpenPort()
         logClosed();
     }
 
-    const QString settings = BuildPortSettings(m_choices);
+    const QString settings = buildPortSettings(m_choices);
     const int number = m_choices.port + 1;
     const bool portChosen = number >= 1 && number <= PortMap::PortCount;
     if (portChosen)
@@ -97,30 +97,30 @@ void PortController::OpenPort()
     } else if (settings.isEmpty()) {
         result = {PortError::BadSettings, missingChoice(m_choices)};
     } else {
-        const PortResolution where = ResolvePort(m_commPort);
+        const PortResolution where = resolvePort(m_commPort);
         result = where.ok() ? m_port.open(where.device, settings)
                             : OpenResult{PortError::NotFound, where.problem};
     }
 
     if (result.ok()) {
         emit portOpened();
-        m_log.WriteLog(portName() + u": Open at "_s + settings);
+        m_log.writeLog(portName() + u": Open at "_s + settings);
         m_lamps.set(LinkLamp::Open, LampColors::PortOpen);
         m_events.takeCts(m_port.cts());
         m_portOpen = true;
     } else {
         m_lamps.set(LinkLamp::Open, LampColors::PortClosed);
         if (result.error == PortError::InUse)
-            m_log.WriteLog(portName() + u"Cannot be opened, already in use"_s);
+            m_log.writeLog(portName() + u"Cannot be opened, already in use"_s);
         else
-            m_log.WriteLog(portName() + u"Open error:"_s + NumberText(result.error));
+            m_log.writeLog(portName() + u"Open error:"_s + numberText(result.error));
         if (!result.text.isEmpty())
-            m_log.WriteLog(result.text);
+            m_log.writeLog(result.text);
     }
     emit portStateChanged(m_portOpen);
 }
 
-void PortController::ClosePort()
+void PortController::closePort()
 {
     if (!m_port.isOpen())
         return;
@@ -137,36 +137,36 @@ void PortController::ClosePort()
 
 void PortController::portVanished(const QString &reason)
 {
-    // The port is closed already; the rest is as ClosePort leaves it.
+    // The port is closed already; the rest is as closePort leaves it.
     m_port.setDtr(false);
     m_lamps.setLine(LinkLamp::Dtr, false);
     m_port.setRts(false);
     m_lamps.setLine(LinkLamp::Rts, false);
     logClosed();
-    m_log.WriteLog(reason);
+    m_log.writeLog(reason);
     m_lamps.set(LinkLamp::Open, LampColors::PortClosed);
     m_portOpen = false;
     emit portStateChanged(false);
     emit portLost();
 }
 
-void PortController::OpenPortAtStart()
+void PortController::openPortAtStart()
 {
     if (m_formLoading)
         return;
-    OpenPort();
+    openPort();
 }
 
-void PortController::cmdConStd_Click()
+void PortController::applyStandardValues()
 {
     const bool wasLoading = m_formLoading;
     m_formLoading = true;
     const PortChoices standard = PortChoices::standard();
-    portChoice_Click(standard.port);
-    baudChoice_Click(standard.baud);
-    dataBitChoice_Click(standard.dataBits);
-    stopBitChoice_Click(standard.stopBits);
-    parityChoice_Click(standard.parity);
+    choosePort(standard.port);
+    chooseBaud(standard.baud);
+    chooseDataBits(standard.dataBits);
+    chooseStopBits(standard.stopBits);
+    chooseParity(standard.parity);
     m_formLoading = wasLoading;
 }
 
@@ -177,35 +177,35 @@ void PortController::choiceClicked(int PortChoices::*member, int position)
         emit choicesChanged();
     }
     if (!m_formLoading)
-        ClosePort();
+        closePort();
 }
 
-void PortController::portChoice_Click(int position)
+void PortController::choosePort(int position)
 {
     choiceClicked(&PortChoices::port, position);
 }
 
-void PortController::baudChoice_Click(int position)
+void PortController::chooseBaud(int position)
 {
     choiceClicked(&PortChoices::baud, position);
 }
 
-void PortController::parityChoice_Click(int position)
+void PortController::chooseParity(int position)
 {
     choiceClicked(&PortChoices::parity, position);
 }
 
-void PortController::dataBitChoice_Click(int position)
+void PortController::chooseDataBits(int position)
 {
     choiceClicked(&PortChoices::dataBits, position);
 }
 
-void PortController::stopBitChoice_Click(int position)
+void PortController::chooseStopBits(int position)
 {
     choiceClicked(&PortChoices::stopBits, position);
 }
 
-void PortController::chkDTR_Click(bool checked)
+void PortController::setForceDtr(bool checked)
 {
     m_port.setDtr(checked);
     m_lamps.setLine(LinkLamp::Dtr, checked);
@@ -215,7 +215,7 @@ void PortController::chkDTR_Click(bool checked)
     }
 }
 
-void PortController::chkRTS_Click(bool checked)
+void PortController::setForceRts(bool checked)
 {
     m_port.setRts(checked);
     m_lamps.setLine(LinkLamp::Rts, checked);
@@ -225,7 +225,7 @@ void PortController::chkRTS_Click(bool checked)
     }
 }
 
-PortResolution PortController::ResolvePort(int port) const
+PortResolution PortController::resolvePort(int port) const
 {
     const PortMap map = PortMap::load(m_locator.settingsDir + PortMap::fileName());
     return map.resolve(port,
@@ -242,12 +242,12 @@ void PortController::applyOutgoingLines()
 
 void PortController::logClosed()
 {
-    m_log.WriteLog(portName() + u": Closed"_s);
+    m_log.writeLog(portName() + u": Closed"_s);
 }
 
 QString PortController::portName() const
 {
-    return u"COM"_s + NumberText(m_commPort);
+    return u"COM"_s + numberText(m_commPort);
 }
 
 } // namespace velmora

@@ -61,7 +61,7 @@ public:
 
     // The settings text of the selected entries, "9600,N,8,1"; empty when one
     // of the four lists has no selected entry. The port choice plays no part.
-    static QString BuildPortSettings(const PortChoices &choices);
+    static QString buildPortSettings(const PortChoices &choices);
 
     // formLoading is the program's flag that keeps the choice handlers from
     // acting while the program itself sets the choices; "Standard values"
@@ -72,45 +72,45 @@ public:
     const PortChoices &choices() const { return m_choices; }
     bool forceDtr() const { return m_forceDtr; }
     bool forceRts() const { return m_forceRts; }
-    // The last OpenPort succeeded and the port has not been closed since.
+    // The last openPort succeeded and the port has not been closed since.
     bool portOpen() const { return m_portOpen; }
     // The number the port messages name: that of the last open attempt.
     int commPort() const { return m_commPort; }
 
     // (Re)opens the port with the current choices. The outcome is in
     // portOpen(), in the log and on the lamps.
-    void OpenPort();
+    void openPort();
     // Closes the port when it is open; nothing happens otherwise.
-    void ClosePort();
+    void closePort();
     // Start-up's call: it does nothing while formLoading is set.
-    void OpenPortAtStart();
+    void openPortAtStart();
 
     // "Standard values": selects the standard positions without closing or
     // opening the port.
-    void cmdConStd_Click();
+    void applyStandardValues();
     // A list's selection; closes the port unless formLoading is set.
-    void portChoice_Click(int position);
-    void baudChoice_Click(int position);
-    void parityChoice_Click(int position);
-    void dataBitChoice_Click(int position);
-    void stopBitChoice_Click(int position);
+    void choosePort(int position);
+    void chooseBaud(int position);
+    void chooseParity(int position);
+    void chooseDataBits(int position);
+    void chooseStopBits(int position);
     // "force on": DTR or RTS asserted at once and at every open.
-    void chkDTR_Click(bool checked);
-    void chkRTS_Click(bool checked);
+    void setForceDtr(bool checked);
+    void setForceRts(bool checked);
 
     // The device a port number (1 to 6) leads to now; ports.map is read anew.
-    PortResolution ResolvePort(int port) const;
+    PortResolution resolvePort(int port) const;
     // The same for the selected port choice.
-    PortResolution ResolveChosenPort() const { return ResolvePort(m_choices.port + 1); }
+    PortResolution resolveChosenPort() const { return resolvePort(m_choices.port + 1); }
 
 signals:
     // A choice or a "force on" box changed; the lists and boxes follow.
     void choicesChanged();
     // The port was opened: the tool commands may be enabled.
     void portOpened();
-    // OpenPort or ClosePort has finished, or the port was lost; Start follows.
+    // openPort or closePort has finished, or the port was lost; Start follows.
     void portStateChanged(bool portOpen);
-    // The device went away while open. The port is closed as ClosePort closes
+    // The device went away while open. The port is closed as closePort closes
     // it; a running job pauses.
     void portLost();
 

@@ -75,7 +75,7 @@ QSerialPort::Parity qtParity(Parity parity)
 
 } // namespace
 
-DeviceAccess ProbeDeviceAccess(const QString &device)
+DeviceAccess probeDeviceAccess(const QString &device)
 {
     DeviceAccess access;
     const QByteArray path = QFile::encodeName(device);
@@ -101,7 +101,7 @@ DeviceAccess ProbeDeviceAccess(const QString &device)
     return access;
 }
 
-OpenResult OpenFailure(QSerialPort::SerialPortError error, const QString &errorText,
+OpenResult openFailure(QSerialPort::SerialPortError error, const QString &errorText,
                        const QString &device, const DeviceAccess &access)
 {
     if (error == QSerialPort::DeviceNotFoundError || !access.exists)
@@ -173,7 +173,7 @@ OpenResult QtSerialPortDevice::openDevice(const QString &device, const LineSetti
     m_opening = true;
     if (!m_port.open(QIODevice::ReadWrite)) {
         const OpenResult result =
-            OpenFailure(m_port.error(), m_port.errorString(), device, ProbeDeviceAccess(device));
+            openFailure(m_port.error(), m_port.errorString(), device, probeDeviceAccess(device));
         m_port.clearError();
         m_opening = false;
         return result;

@@ -20,13 +20,13 @@ struct DeviceAccess
 };
 
 // Looks at the device file and at the user's groups.
-DeviceAccess ProbeDeviceAccess(const QString &device);
+DeviceAccess probeDeviceAccess(const QString &device);
 
 // The number and text of a failed QSerialPort::open. A second open of a
 // locked device and a device without access rights both give PermissionError,
 // so the access rights decide between PortError::InUse and
 // PortError::PermissionDenied.
-OpenResult OpenFailure(QSerialPort::SerialPortError error, const QString &errorText,
+OpenResult openFailure(QSerialPort::SerialPortError error, const QString &errorText,
                        const QString &device, const DeviceAccess &access);
 
 // The serial ports the system lists, in its own order.

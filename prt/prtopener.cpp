@@ -12,7 +12,7 @@ PrtOpener::PrtOpener(HoleList &holes, FileChooser &chooser, QObject *parent)
     : QObject(parent), m_holes(holes), m_chooser(chooser)
 {}
 
-void PrtOpener::OpenPrtFile()
+void PrtOpener::openPrtFile()
 {
     if (m_choosing)
         return;
@@ -37,7 +37,7 @@ void PrtOpener::takeChoice(const FileChoice &choice, bool wasLoaded)
     }
     if (choice.outcome == FileChoice::Failed) {
         m_fileLoaded = wasLoaded;
-        setLabel(DialogFailedText(), LabelTone::Refusal);
+        setLabel(dialogFailedText(), LabelTone::Refusal);
         emit nextNoteReset();
         return;
     }
@@ -46,14 +46,14 @@ void PrtOpener::takeChoice(const FileChoice &choice, bool wasLoaded)
     m_prtDir = QFileInfo(m_prtPath).absolutePath();
     const bool extensionOk = m_prtPath.right(4).toUpper() == QLatin1String(".PRT");
 
-    const PrtReadResult read = PrtReader::ReadPrtFile(m_prtPath, m_holes);
+    const PrtReadResult read = PrtReader::readPrtFile(m_prtPath, m_holes);
     m_ascending = read.ascending;
     if (!read.ok()) {
-        setLabel(DialogFailedText() + QStringLiteral("\r\n") + read.errorText, LabelTone::Refusal);
+        setLabel(dialogFailedText() + QStringLiteral("\r\n") + read.errorText, LabelTone::Refusal);
     } else if (!extensionOk) {
-        setLabel(NotPrtFileText(), LabelTone::Refusal);
+        setLabel(notPrtFileText(), LabelTone::Refusal);
     } else {
-        const Verdict verdict = JudgeRoll(m_holes, read.overCapacity);
+        const Verdict verdict = judgeRoll(m_holes, read.overCapacity);
         setLabel(verdict.text, verdict.tone);
         m_fileLoaded = verdict.accepted;
     }

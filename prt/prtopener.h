@@ -21,7 +21,7 @@ public:
 
     // Shows the file dialog; the rest of the open runs once it has an answer.
     // A second call while the dialog is showing does nothing.
-    void OpenPrtFile();
+    void openPrtFile();
     bool choosing() const { return m_choosing; }
 
     bool fileLoaded() const { return m_fileLoaded; }

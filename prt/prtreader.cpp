@@ -44,7 +44,7 @@ std::string_view fromColumn(std::string_view line, std::size_t first)
 
 qint32 wholeField(std::string_view line, std::size_t first)
 {
-    return ReadWholeField(columns(line, first, fieldWidth));
+    return readWholeField(columns(line, first, fieldWidth));
 }
 
 // A number kept in single precision; a value beyond its range is held at the
@@ -53,7 +53,7 @@ float singleField(std::string_view line, std::size_t first)
 {
     constexpr double limit = std::numeric_limits<float>::max();
     return static_cast<float>(
-        std::clamp(LeadingNumber(columns(line, first, fieldWidth)), -limit, limit));
+        std::clamp(leadingNumber(columns(line, first, fieldWidth)), -limit, limit));
 }
 
 // Drops a UTF-8 sequence that the end of a shortened line has cut in two, so
@@ -79,7 +79,7 @@ QString nameText(std::string_view line, bool truncated)
     std::string_view text = fromColumn(line, 13);
     if (truncated)
         text = withoutCutSequence(text);
-    QString name = DecodeFileText(text);
+    QString name = decodeFileText(text);
     const qsizetype backslash = name.lastIndexOf(QLatin1Char('\\'));
     if (backslash >= 0) {
         name.remove(0, backslash + 1);
@@ -95,7 +95,7 @@ QString nTypeText(std::string_view line)
 {
     if (line.size() < 13)
         return QString();
-    return QString(DecodeWindows1252(line.substr(12, 1)).front().toUpper());
+    return QString(decodeWindows1252(line.substr(12, 1)).front().toUpper());
 }
 
 // First pass: the header records, wherever they stand in the file.
@@ -225,7 +225,7 @@ bool passOverDevice(QIODevice &device, char *buffer, qint64 chunkBytes, Pass &pa
 
 } // namespace
 
-qint32 ReadWholeField(std::string_view text)
+qint32 readWholeField(std::string_view text)
 {
     // Nearly every field is a plain whole number: blanks, an optional minus
     // sign, digits, blanks. Such a field is read here directly; any other text
@@ -248,10 +248,10 @@ qint32 ReadWholeField(std::string_view text)
         ++i;
     if (hadDigits && i == size)
         return negative ? -value : value;
-    return RoundHalfEven(LeadingNumber(text));
+    return roundHalfEven(leadingNumber(text));
 }
 
-PrtReadResult PrtReader::ReadPrtFile(const QString &prtPath, HoleList &holes)
+PrtReadResult PrtReader::readPrtFile(const QString &prtPath, HoleList &holes)
 {
     PrtReadResult result;
     if (prtPath.isEmpty()) {
@@ -267,10 +267,10 @@ PrtReadResult PrtReader::ReadPrtFile(const QString &prtPath, HoleList &holes)
     QFile file(prtPath);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return failedRead(holes, PrtReadResult::Status::OpenFailed, file.errorString());
-    return ReadPrtDevice(file, holes);
+    return readPrtDevice(file, holes);
 }
 
-PrtReadResult PrtReader::ReadPrtDevice(QIODevice &device, HoleList &holes, qint64 chunkBytes)
+PrtReadResult PrtReader::readPrtDevice(QIODevice &device, HoleList &holes, qint64 chunkBytes)
 {
     if (!device.isReadable() || device.isSequential())
         return failedRead(holes, PrtReadResult::Status::ReadFailed,
@@ -295,7 +295,7 @@ PrtReadResult PrtReader::ReadPrtDevice(QIODevice &device, HoleList &holes, qint6
     return result;
 }
 
-PrtReadResult PrtReader::ReadPrtBytes(QByteArrayView bytes, HoleList &holes)
+PrtReadResult PrtReader::readPrtBytes(QByteArrayView bytes, HoleList &holes)
 {
     const std::string_view text(bytes.data(), static_cast<std::size_t>(bytes.size()));
     PrtReadResult result;

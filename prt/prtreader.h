@@ -42,7 +42,7 @@ struct PrtReadResult
 
 // The value of a numeric hole field: the number at its start by the shared
 // rule (blanks skipped, "." as decimal point), rounded halves to even.
-qint32 ReadWholeField(std::string_view text);
+qint32 readWholeField(std::string_view text);
 
 // Reads a PRT punch file into the hole list, in two passes over the file.
 //
@@ -72,14 +72,14 @@ public:
     // Reads the file at prtPath; an empty path does nothing. The file is read
     // in chunks of ChunkBytes and is open only during the call. Anything that
     // is not a regular file is refused as OpenFailed.
-    static PrtReadResult ReadPrtFile(const QString &prtPath, HoleList &holes);
+    static PrtReadResult readPrtFile(const QString &prtPath, HoleList &holes);
 
     // Reads a whole file held in memory.
-    static PrtReadResult ReadPrtBytes(QByteArrayView bytes, HoleList &holes);
+    static PrtReadResult readPrtBytes(QByteArrayView bytes, HoleList &holes);
 
     // Reads from a device open for reading that can seek back to its start,
     // chunkBytes at a time.
-    static PrtReadResult ReadPrtDevice(QIODevice &device, HoleList &holes,
+    static PrtReadResult readPrtDevice(QIODevice &device, HoleList &holes,
                                        qint64 chunkBytes = ChunkBytes);
 };
 

@@ -16,7 +16,7 @@ constexpr std::array<char16_t, 32> windows1252High = {
 
 } // namespace
 
-bool IsValidUtf8(std::string_view bytes)
+bool isValidUtf8(std::string_view bytes)
 {
     const std::size_t size = bytes.size();
     std::size_t i = 0;
@@ -57,7 +57,7 @@ bool IsValidUtf8(std::string_view bytes)
     return true;
 }
 
-QString DecodeWindows1252(std::string_view bytes)
+QString decodeWindows1252(std::string_view bytes)
 {
     QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
     QChar *out = text.data();
@@ -69,11 +69,11 @@ QString DecodeWindows1252(std::string_view bytes)
     return text;
 }
 
-QString DecodeFileText(std::string_view bytes)
+QString decodeFileText(std::string_view bytes)
 {
-    if (IsValidUtf8(bytes))
+    if (isValidUtf8(bytes))
         return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    return DecodeWindows1252(bytes);
+    return decodeWindows1252(bytes);
 }
 
 } // namespace velmora

@@ -18,7 +18,7 @@ QString arpentaHint()
 
 } // namespace
 
-QString FillPattern(const QString &number, const QString &pattern)
+QString fillPattern(const QString &number, const QString &pattern)
 {
     QString result;
     qsizetype next = number.size();
@@ -31,19 +31,19 @@ QString FillPattern(const QString &number, const QString &pattern)
     return number.left(next) + result;
 }
 
-QString RollSummaryText(const HoleList &holes)
+QString rollSummaryText(const HoleList &holes)
 {
     const float width = std::fabs(holes.paperWidth - holes.paperOffset);
-    const qint32 metres = RoundHalfEven(holes.rollLength) / 100;
+    const qint32 metres = roundHalfEven(holes.rollLength) / 100;
     return holes.rollName + crlf + QStringLiteral("Gamma:    ") + holes.gammaName +
            QStringLiteral("  -  NTYPE   ") + holes.nType + crlf + QStringLiteral("Paper width: ") +
-           FillPattern(SingleText(width), QStringLiteral("@@@,@")) + QStringLiteral(" mm") + crlf +
+           fillPattern(singleText(width), QStringLiteral("@@@,@")) + QStringLiteral(" mm") + crlf +
            QStringLiteral("Roll length: ") +
-           FillPattern(QString::number(metres), QStringLiteral("@@@@,@@")) + QStringLiteral(" m") +
-           crlf + QStringLiteral("Holes to punch:") + NumberText(holes.holeCount()) + crlf;
+           fillPattern(QString::number(metres), QStringLiteral("@@@@,@@")) + QStringLiteral(" m") +
+           crlf + QStringLiteral("Holes to punch:") + numberText(holes.holeCount()) + crlf;
 }
 
-Verdict JudgeRoll(const HoleList &holes, bool overCapacity)
+Verdict judgeRoll(const HoleList &holes, bool overCapacity)
 {
     const QString &type = holes.nType;
     const bool noot = type == QLatin1String("C") || type == QLatin1String("S");
@@ -68,15 +68,15 @@ Verdict JudgeRoll(const HoleList &holes, bool overCapacity)
     if (holes.paperWidth == 0.0f)
         return {false, QStringLiteral("PRT-file has a paper width of 0 (BAFM record).") + crlf +
                            crlf + QStringLiteral("The roll cannot be shown or punched.") + crlf};
-    return {true, RollSummaryText(holes), LabelTone::Summary};
+    return {true, rollSummaryText(holes), LabelTone::Summary};
 }
 
-QString DialogFailedText()
+QString dialogFailedText()
 {
     return QStringLiteral("Error during opening file");
 }
 
-QString NotPrtFileText()
+QString notPrtFileText()
 {
     return QStringLiteral("The file name does not end in .PRT.") + crlf + crlf +
            QStringLiteral("Only PRT-files made by Arpenta can be punched.") + crlf;

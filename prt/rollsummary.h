@@ -25,17 +25,17 @@ struct Verdict
 // character of the text, filling from the right; an "@" left over shows a
 // blank; other pattern characters are copied; characters left over when the
 // pattern is used up go in front. 1200 gives "120,0", 35 gives "  3,5".
-QString FillPattern(const QString &number, const QString &pattern);
+QString fillPattern(const QString &number, const QString &pattern);
 
 // The five summary lines of an accepted roll, each ended by CR LF.
-QString RollSummaryText(const HoleList &holes);
+QString rollSummaryText(const HoleList &holes);
 
 // Judges a roll that has just been read from a file whose name ends in .PRT.
 // `overCapacity` says the file had more hole records than the list holds.
-Verdict JudgeRoll(const HoleList &holes, bool overCapacity);
+Verdict judgeRoll(const HoleList &holes, bool overCapacity);
 
 // Texts the file label shows when something goes wrong outside the judging.
-QString DialogFailedText();
-QString NotPrtFileText();
+QString dialogFailedText();
+QString notPrtFileText();
 
 } // namespace velmora

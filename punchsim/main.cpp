@@ -171,7 +171,7 @@ int main(int argc, char *argv[])
     });
     controller.setLineSeen([&](const QByteArray &line) {
         if (record.isOpen())
-            record.write(RecordEntry(clock.nowMs(), line));
+            record.write(recordEntry(clock.nowMs(), line));
         if (!quiet)
             complain(u"received "_s + printable(line));
     });

@@ -103,7 +103,7 @@ QByteArray PunchController::settingsText() const
            "punch time: " + QByteArray::number(m_options.punchMs) + " ms\r\n";
 }
 
-QByteArray RecordEntry(qint64 ms, const QByteArray &line)
+QByteArray recordEntry(qint64 ms, const QByteArray &line)
 {
     return QByteArray::number(ms) + ' ' + line + '\n';
 }

@@ -76,7 +76,7 @@ private:
 // The record of received lines: one per line, "<ms> <line bytes>" and LF,
 // where ms counts milliseconds since the simulator started and the line bytes
 // are exactly those received before the CR (LF bytes dropped).
-QByteArray RecordEntry(qint64 ms, const QByteArray &line);
+QByteArray recordEntry(qint64 ms, const QByteArray &line);
 
 struct RecordedLine
 {

@@ -10,12 +10,12 @@ std::optional<NextNoteChoice> Choose(double wanted, int holeCount)
 {
     if (holeCount < 1)
         return std::nullopt;
-    qint32 nextNote = RoundHalfEven(wanted);
+    qint32 nextNote = roundHalfEven(wanted);
     if (nextNote < 1)
         nextNote = 1;
     if (nextNote > holeCount)
         nextNote = holeCount;
-    return NextNoteChoice{nextNote, NumberText(nextNote)};
+    return NextNoteChoice{nextNote, numberText(nextNote)};
 }
 
 } // namespace
@@ -25,12 +25,12 @@ std::optional<NextNoteChoice> StepNextNote(QStringView text, int barValue, int h
     if (barValue == 0)
         return std::nullopt;
     const double step = barValue == -1 ? 1.0 : -1.0;
-    return Choose(LeadingNumber(text) + step, holeCount);
+    return Choose(leadingNumber(text) + step, holeCount);
 }
 
 std::optional<NextNoteChoice> EnterNextNote(QStringView text, int holeCount)
 {
-    return Choose(LeadingNumber(text), holeCount);
+    return Choose(leadingNumber(text), holeCount);
 }
 
 } // namespace velmora

@@ -6,7 +6,7 @@ namespace velmora {
 
 void NextNoteState::set(qint32 value)
 {
-    setShown(value, NumberText(value));
+    setShown(value, numberText(value));
 }
 
 void NextNoteState::setPlain(qint32 value)

@@ -25,7 +25,7 @@ public:
     // The whole pixel column of an X position; the origin lands in the middle.
     qint32 px(qint32 x) const
     {
-        return RoundHalfEven((m_halfLength + double(qint64(x) - m_origin)) * m_scale);
+        return roundHalfEven((m_halfLength + double(qint64(x) - m_origin)) * m_scale);
     }
 
     // The preview width in pixels, as the visibility and stop tests see it.
@@ -73,7 +73,7 @@ RollShape Rectangle(RollShape::Kind kind, double x1, double y1, double x2, doubl
     return shape;
 }
 
-bool UsableScale(RollScale scale)
+bool usableScale(RollScale scale)
 {
     return std::isfinite(scale.rollScale) && std::isfinite(scale.rollViewLength) &&
            scale.rollScale > 0.0f && scale.rollViewLength > 0.0f;
@@ -81,7 +81,7 @@ bool UsableScale(RollScale scale)
 
 } // namespace
 
-RollScale ComputeRollScale(int rollViewWidth, int rollViewHeight, float paperWidth)
+RollScale computeRollScale(int rollViewWidth, int rollViewHeight, float paperWidth)
 {
     RollScale scale;
     scale.rollScale = float(rollViewHeight) / paperWidth;
@@ -99,8 +99,8 @@ std::vector<RollShape> DrawRollShapes(const HoleList &holes, const RollRequest &
     const int holeCount = holes.holeCount();
     const qint32 nextNote = request.nextNote;
     const RollScale scale =
-        ComputeRollScale(request.rollViewWidth, request.rollViewHeight, holes.paperWidth);
-    if (holeCount == 0 || nextNote < 1 || nextNote > holeCount + 1 || !UsableScale(scale))
+        computeRollScale(request.rollViewWidth, request.rollViewHeight, holes.paperWidth);
+    if (holeCount == 0 || nextNote < 1 || nextNote > holeCount + 1 || !usableScale(scale))
         return shapes;
 
     const XMapping map(scale, holes.hole(nextNote - 1).xBegin);
@@ -159,7 +159,7 @@ std::vector<RollShape> EmptyRollShapes(int rollViewWidth, int rollViewHeight)
     return {Line(centre, 0.0, centre, double(rollViewHeight), RollRed)};
 }
 
-bool HolesAscending(const HoleList &holes)
+bool holesAscending(const HoleList &holes)
 {
     for (int i = 2; i <= holes.holeCount(); ++i) {
         if (holes.hole(i).xBegin < holes.hole(i - 1).xBegin)

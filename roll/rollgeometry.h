@@ -44,7 +44,7 @@ struct RollScale
     float rollViewLength = 0.0f;
 };
 
-RollScale ComputeRollScale(int rollViewWidth, int rollViewHeight, float paperWidth);
+RollScale computeRollScale(int rollViewWidth, int rollViewHeight, float paperWidth);
 
 // What one redraw of the preview depends on besides the hole list.
 struct RollRequest
@@ -77,6 +77,6 @@ std::vector<RollShape> EmptyRollShapes(int rollViewWidth, int rollViewHeight);
 
 // True when every hole's X-begin is at least that of the hole before it. Worth
 // computing once per loaded file for RollRequest::ascending.
-bool HolesAscending(const HoleList &holes);
+bool holesAscending(const HoleList &holes);
 
 } // namespace velmora

@@ -20,7 +20,7 @@ RollPresenter::RollPresenter(AppCore &core, MainWindow &window)
     JobControlsPanel *controls = window.controlsPanel();
     connect(&window, &MainWindow::rollViewResized, this, &RollPresenter::resized);
     connect(&core.opener, &PrtOpener::rollChanged, this,
-            [this](bool loaded) { loaded ? DrawRoll() : ClearRoll(); });
+            [this](bool loaded) { loaded ? drawRoll() : clearRoll(); });
     connect(&core.nextNote, &NextNoteState::changed, controls->txtNextNote,
             [controls](qint32, const QString &text) { controls->txtNextNote->setText(text); });
     connect(controls->vscNextNote, &QScrollBar::valueChanged, this,
@@ -29,12 +29,12 @@ RollPresenter::RollPresenter(AppCore &core, MainWindow &window)
             &RollPresenter::txtNextNote_Enter);
     connect(window.settingsPanel()->chkRechts, &QCheckBox::clicked, this, [this] {
         if (m_core.opener.fileLoaded())
-            DrawRoll();
+            drawRoll();
     });
-    ClearRoll();
+    clearRoll();
 }
 
-void RollPresenter::DrawRoll()
+void RollPresenter::drawRoll()
 {
     RollView *view = m_window.rollView();
     const QSize size = view->innerSize();
@@ -49,7 +49,7 @@ void RollPresenter::DrawRoll()
     view->setShapes(DrawRollShapes(m_core.holes, request));
 }
 
-void RollPresenter::ClearRoll()
+void RollPresenter::clearRoll()
 {
     RollView *view = m_window.rollView();
     const QSize size = view->innerSize();
@@ -59,9 +59,9 @@ void RollPresenter::ClearRoll()
 void RollPresenter::resized()
 {
     if (m_core.opener.fileLoaded())
-        DrawRoll();
+        drawRoll();
     else
-        ClearRoll();
+        clearRoll();
 }
 
 void RollPresenter::vscNextNote_Change(int value)
@@ -75,7 +75,7 @@ void RollPresenter::vscNextNote_Change(int value)
         m_core.nextNote.setShown(choice->nextNote, choice->text);
     bar->setValue(0);
     if (choice)
-        DrawRoll();
+        drawRoll();
 }
 
 void RollPresenter::txtNextNote_Enter()
@@ -85,7 +85,7 @@ void RollPresenter::txtNextNote_Enter()
     if (!choice)
         return;
     m_core.nextNote.setShown(choice->nextNote, choice->text);
-    DrawRoll();
+    drawRoll();
 }
 
 } // namespace velmora

@@ -17,9 +17,9 @@ public:
     RollPresenter(AppCore &core, MainWindow &window);
 
     // Redraws the whole roll around hole nextNote - 1.
-    void DrawRoll();
+    void drawRoll();
     // Clears the preview to its plain centre line.
-    void ClearRoll();
+    void clearRoll();
 
 private:
     void vscNextNote_Change(int value);

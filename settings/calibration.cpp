@@ -8,7 +8,7 @@ namespace velmora {
 
 std::optional<float> CalibrationValue(QStringView text)
 {
-    const double n = LeadingNumber(text);
+    const double n = leadingNumber(text);
     if (!std::isfinite(n) || !(n > Calibration::Lowest && n < Calibration::Highest))
         return std::nullopt;
     return static_cast<float>(n);

@@ -19,8 +19,8 @@ namespace velmora {
 
 namespace {
 
-const QColor ValidBackground(255, 255, 255);
-const QColor InvalidBackground(0, 255, 255);
+const QColor validBackground(255, 255, 255);
+const QColor invalidBackground(0, 255, 255);
 
 void setBackground(QLineEdit *entry, const QColor &color)
 {
@@ -57,8 +57,8 @@ void SettingsPresenter::mnuSet_Click()
     m_window.mnuTest()->setEnabled(false);
     m_window.settingsPanel()->cmdFormat->setEnabled(true);
     m_window.controlsPanel()->cmdExit->setEnabled(false);
-    m_core.portController.ClosePort();
-    ShowStatus();
+    m_core.portController.closePort();
+    showStatus();
 }
 
 void SettingsPresenter::cmdSettingsExit_Click()
@@ -69,8 +69,8 @@ void SettingsPresenter::cmdSettingsExit_Click()
     m_window.mnuSet()->setEnabled(true);
     m_window.mnuTest()->setEnabled(true);
     m_window.controlsPanel()->cmdExit->setEnabled(true);
-    m_core.portController.OpenPort();
-    ShowStatus();
+    m_core.portController.openPort();
+    showStatus();
     // toolsPanelShown needs no clearing: the Settings menu is disabled while
     // the tools panel is shown, so it is clear here already.
 }
@@ -88,7 +88,7 @@ void SettingsPresenter::showCurrentFormat(const QString &description)
         settings->cboFormats->setCurrentIndex(m_core.formats.selectedFormat());
     }
     settings->lblFormat->setText(description);
-    ShowStatus();
+    showStatus();
 }
 
 void SettingsPresenter::txtXcal_Change()
@@ -105,10 +105,10 @@ void SettingsPresenter::checkCalibration(QLineEdit *entry, bool x)
 {
     const std::optional<float> value = CalibrationValue(entry->text());
     if (!value) {
-        setBackground(entry, InvalidBackground);
+        setBackground(entry, invalidBackground);
         return;
     }
-    setBackground(entry, ValidBackground);
+    setBackground(entry, validBackground);
     if (x)
         m_core.composer.setXCalibration(*value);
     else
@@ -132,9 +132,9 @@ StatusValues SettingsPresenter::statusValues() const
     return values;
 }
 
-void SettingsPresenter::ShowStatus()
+void SettingsPresenter::showStatus()
 {
-    m_window.statusPanel()->lblStatus->setText(StatusText(statusValues()));
+    m_window.statusPanel()->lblStatus->setText(statusText(statusValues()));
 }
 
 } // namespace velmora

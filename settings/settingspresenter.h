@@ -32,7 +32,7 @@ public:
     void txtYcal_Change();
 
     // Rebuilds lblStatus from the values as they are now.
-    void ShowStatus();
+    void showStatus();
     StatusValues statusValues() const;
 
 private:

@@ -8,14 +8,14 @@ using namespace Qt::StringLiterals;
 
 namespace velmora {
 
-QString StatusText(const StatusValues &values)
+QString statusText(const StatusValues &values)
 {
     const QStringList lines = {
         values.formatName,
         values.formatDescription,
         QString(),
-        u"Xcalibration: "_s + SingleText(values.xCalibration).trimmed(),
-        u"Ycalibration: "_s + SingleText(values.yCalibration).trimmed(),
+        u"Xcalibration: "_s + singleText(values.xCalibration).trimmed(),
+        u"Ycalibration: "_s + singleText(values.yCalibration).trimmed(),
         QString(),
         u"Port: "_s + values.port + (values.portOpen ? u" (open)"_s : u" (closed)"_s),
         u"Baud: "_s + values.baud,

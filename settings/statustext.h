@@ -23,6 +23,6 @@ struct StatusValues
 // after the last: format name, format description, an empty line, the two
 // calibration values, an empty line, port with its state, baud rate, parity
 // and stop bits. The data bits are not shown.
-QString StatusText(const StatusValues &values);
+QString statusText(const StatusValues &values);
 
 } // namespace velmora

@@ -21,7 +21,7 @@ constexpr int StepEntryWidth = 64;
 constexpr int CommandEntryWidth = 56;
 
 // The command entries start light grey, before their first check.
-const QColor CommandEntryStartColour(224, 224, 224);
+const QColor commandEntryStartColour(224, 224, 224);
 
 QLineEdit *stepEntry(QWidget *parent, const QString &name, const QString &accessibleName)
 {
@@ -35,7 +35,7 @@ QLineEdit *commandEntry(QWidget *parent, const QString &name, const QString &acc
     QLineEdit *entry = makeEntry(parent, name, accessibleName);
     entry->setFixedWidth(CommandEntryWidth);
     QPalette palette = entry->palette();
-    palette.setColor(QPalette::Base, CommandEntryStartColour);
+    palette.setColor(QPalette::Base, commandEntryStartColour);
     entry->setPalette(palette);
     return entry;
 }

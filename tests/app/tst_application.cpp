@@ -114,9 +114,9 @@ void TestApplication::logViewFollowsLog()
 {
     Logbook &log = m_rig->app.core.log;
     for (int i = 0; i < 800; ++i)
-        log.WriteLog(u"line %1"_s.arg(i), u"s"_s);
+        log.writeLog(u"line %1"_s.arg(i), u"s"_s);
     QVERIFY(log.text().size() <= Logbook::Bound + 20);
-    QCOMPARE(m_controls->txtLog->toPlainText(), LogViewText(log.text()));
+    QCOMPARE(m_controls->txtLog->toPlainText(), logViewText(log.text()));
 }
 
 void TestApplication::closeWhileIdle()

@@ -55,9 +55,9 @@ void TestNumbers::leadingNumber()
 {
     QFETCH(QString, text);
     QFETCH(double, expected);
-    QCOMPARE(LeadingNumber(QStringView(text)), expected);
+    QCOMPARE(velmora::leadingNumber(QStringView(text)), expected);
     const QByteArray bytes = text.toLatin1();
-    QCOMPARE(LeadingNumber(std::string_view(bytes.constData(), bytes.size())), expected);
+    QCOMPARE(velmora::leadingNumber(std::string_view(bytes.constData(), bytes.size())), expected);
 }
 
 void TestNumbers::roundHalfEven_data()
@@ -80,7 +80,7 @@ void TestNumbers::roundHalfEven()
 {
     QFETCH(double, value);
     QFETCH(int, expected);
-    QCOMPARE(RoundHalfEven(value), expected);
+    QCOMPARE(velmora::roundHalfEven(value), expected);
 }
 
 void TestNumbers::numberText_data()
@@ -96,7 +96,7 @@ void TestNumbers::numberText()
 {
     QFETCH(qint64, value);
     QFETCH(QString, expected);
-    QCOMPARE(NumberText(value), expected);
+    QCOMPARE(velmora::numberText(value), expected);
 }
 
 void TestNumbers::singleText_data()
@@ -118,7 +118,7 @@ void TestNumbers::singleText()
 {
     QFETCH(float, value);
     QFETCH(QString, expected);
-    QCOMPARE(SingleText(value), expected);
+    QCOMPARE(velmora::singleText(value), expected);
 }
 
 QTEST_APPLESS_MAIN(TestNumbers)

@@ -134,7 +134,7 @@ void TestHoleCommandComposer::compose()
     composer.setFormat(OutputFormat::fromTexts(fields, lengths));
     composer.setXCalibration(xCal);
     composer.setYCalibration(yCal);
-    const ComposedLine composed = composer.ComposeHoleCommand(2);
+    const ComposedLine composed = composer.composeHoleCommand(2);
     QCOMPARE(composed.text, line);
     QCOMPARE(composed.error, error);
     QCOMPARE(composed.ok(), error.isEmpty());
@@ -147,15 +147,15 @@ void TestHoleCommandComposer::holeOutsideList()
     list.append(Hole{});
     const HoleCommandComposer composer(list);
     for (int index : {0, 3, -1})
-        QCOMPARE(composer.ComposeHoleCommand(index).error,
+        QCOMPARE(composer.composeHoleCommand(index).error,
                  QStringLiteral("hole %1 is not in the list of 2 holes").arg(index));
 }
 
 void TestHoleCommandComposer::failedFieldAppendsNothing()
 {
     QString line = QStringLiteral("$,");
-    QVERIFY(!HoleCommandComposer::AppendNumberField(line, 2000000000, 4, 1250.f));
-    QVERIFY(!HoleCommandComposer::AppendNumberField(line, 1, 11, 0.f));
+    QVERIFY(!HoleCommandComposer::appendNumberField(line, 2000000000, 4, 1250.f));
+    QVERIFY(!HoleCommandComposer::appendNumberField(line, 1, 11, 0.f));
     QCOMPARE(line, QStringLiteral("$,"));
 }
 

@@ -116,7 +116,7 @@ void TestOutputFormat::describeEditedFields()
     // The editor describes every field it holds, also a slot of code -1.
     const std::array<qint16, 3> codes{5, -1, 7};
     const std::array<qint16, 3> lengths{4, -1, 0};
-    QCOMPARE(DescribeFields(codes, lengths),
+    QCOMPARE(describeFields(codes, lengths),
              QStringLiteral("Y-pos(4) , unknown code -1 , X-next(var)"));
     QCOMPARE(fieldListTexts().join(QLatin1Char('|')),
              QStringLiteral("$|zeroes|X-begin|keynum|X-end|Y-pos|keywidth|X-next|tracknum|"

@@ -73,7 +73,7 @@ void TestJobPresenter::buttonsFollowTheJob()
     QCOMPARE(enabled(), u"stop tools"_s);
     rig.clock.advance(200);
     QCOMPARE(rig.port.writes(),
-             QList<QByteArray>{rig.app.core.composer.ComposeHoleCommand(1).text.toLatin1() + '\r'});
+             QList<QByteArray>{rig.app.core.composer.composeHoleCommand(1).text.toLatin1() + '\r'});
     QCOMPARE(c->txtNextNote->text(), u" 2"_s);
     QCOMPARE(enabled(), u"pause stop tools"_s);
 

@@ -54,15 +54,15 @@ private:
                         Timeout)
                  .isEmpty());
         m_chooser.answer.path = samplePath("koraal-52.prt");
-        m_core->opener.OpenPrtFile();
+        m_core->opener.openPrtFile();
         QVERIFY(m_core->opener.fileLoaded());
-        m_core->portController.OpenPort();
+        m_core->portController.openPort();
         QVERIFY2(m_core->portOpen(), qPrintable(m_core->log.text()));
         // The simulator's Xon of its start makes the controller ready.
         QTRY_VERIFY_WITH_TIMEOUT(m_core->commEvents.clearToSend(), Timeout);
         m_core->nextNote.set(first);
-        m_core->job.cmdStart_Click();
-        m_core->job.cmdResume_Click();
+        m_core->job.start();
+        m_core->job.resume();
     }
     // The simulator's record holds the composed lines of holes first on.
     void checkRecord(int first, int count)
@@ -70,7 +70,7 @@ private:
         const QList<RecordedLine> lines = ParseRecord(readFile(m_dir.filePath(u"record.txt"_s)));
         QCOMPARE(lines.size(), count);
         for (int i = 0; i < count; ++i)
-            QCOMPARE(lines[i].line, m_core->composer.ComposeHoleCommand(first + i).text.toLatin1());
+            QCOMPARE(lines[i].line, m_core->composer.composeHoleCommand(first + i).text.toLatin1());
     }
 
     QTemporaryDir m_dir;

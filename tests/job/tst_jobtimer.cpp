@@ -43,8 +43,8 @@ void TestJobTimer::caption()
 {
     QFETCH(qint64, seconds);
     QFETCH(QString, estimate);
-    QCOMPARE(EstimateCaption(seconds), estimate);
-    QCOMPARE(TotalTimeCaption(seconds),
+    QCOMPARE(estimateCaption(seconds), estimate);
+    QCOMPARE(totalTimeCaption(seconds),
              QString(estimate).replace(u"Estimated time to go:"_s, u"Total time punched:"_s));
 }
 
@@ -70,7 +70,7 @@ void TestJobTimer::estimate()
     QFETCH(int, nextNote);
     QFETCH(int, elapsed);
     QFETCH(int, timeToGo);
-    QCOMPARE(EstimateTimeToGo(holeCount, nextNote, elapsed), timeToGo);
+    QCOMPARE(estimateTimeToGo(holeCount, nextNote, elapsed), timeToGo);
 }
 
 void TestJobTimer::clockSeconds_data()
@@ -105,12 +105,12 @@ void TestJobTimer::ticksLeaveOutPauses()
     for (int i = 0; i < 100; ++i)
         rig.holes.append(Hole{});
     QSignalSpy captions(&rig.timer, &JobTimer::estimateChanged);
-    rig.timer.StartJobTimer();
-    rig.timer.PauseJobTimer();
+    rig.timer.startJobTimer();
+    rig.timer.pauseJobTimer();
     // Between Start and the first Resume the clock stands still and Timer2 is off.
     rig.clock.advance(300000);
     QVERIFY(captions.isEmpty());
-    rig.timer.ResumeJobTimer();
+    rig.timer.resumeJobTimer();
     rig.nextNote.set(21);
     rig.clock.advance(10000);
     QCOMPARE(captions.size(), 5);
@@ -119,22 +119,22 @@ void TestJobTimer::ticksLeaveOutPauses()
 
     // Five minutes paused count for nothing; the first tick after Resume
     // counts only the punching time.
-    rig.timer.PauseJobTimer();
+    rig.timer.pauseJobTimer();
     rig.clock.advance(300000);
     QCOMPARE(captions.size(), 5);
-    rig.timer.ResumeJobTimer();
+    rig.timer.resumeJobTimer();
     rig.clock.advance(2000);
     QCOMPARE(captions.size(), 6);
     QCOMPARE(rig.timer.jobElapsed(), 12);
     QCOMPARE(rig.timer.punchingTime(), 12);
 
     // Pause, then Stop (a second pause) and No, Resume: neither stretch counts.
-    rig.timer.PauseJobTimer();
+    rig.timer.pauseJobTimer();
     rig.clock.advance(10000);
-    rig.timer.PauseJobTimer();
+    rig.timer.pauseJobTimer();
     rig.clock.advance(10000);
     QCOMPARE(rig.timer.punchingTime(), 12);
-    rig.timer.ResumeJobTimer();
+    rig.timer.resumeJobTimer();
     rig.clock.advance(2000);
     QCOMPARE(rig.timer.jobElapsed(), 14);
 }

@@ -29,13 +29,13 @@ public:
     bool sendHoleCommand(const QString &line, int hole, qint32 keynum) override
     {
         if (!portOpen) {
-            m_log.WriteLog(u"Not sent, the port is closed"_s);
+            m_log.writeLog(u"Not sent, the port is closed"_s);
             return false;
         }
         lines << line;
         holes << hole;
         times << m_clock.nowMs();
-        m_log.WriteLog(u"Sent: %1^    nr: %2 (armpos=%3)"_s.arg(line).arg(hole).arg(keynum),
+        m_log.writeLog(u"Sent: %1^    nr: %2 (armpos=%3)"_s.arg(line).arg(hole).arg(keynum),
                        u"s"_s);
         return true;
     }
@@ -124,14 +124,14 @@ struct Rig
         int n = 0;
         QString arg;
         const QHash<QString, std::function<void()>> actions = {
-            {u"start"_s, [&] { job.cmdStart_Click(); }},
-            {u"resume"_s, [&] { job.cmdResume_Click(); }},
-            {u"pause"_s, [&] { job.cmdPause_Click(); }},
-            {u"stop"_s, [&] { job.cmdStop_Click(); }},
-            {u"yes"_s, [&] { job.cmdStopYes_Click(); }},
-            {u"no"_s, [&] { job.cmdStopNo_Click(); }},
-            {u"1punch"_s, [&] { job.cmd1Note_Click(); }},
-            {u"controller"_s, [&] { job.StopRequested(); }},
+            {u"start"_s, [&] { job.start(); }},
+            {u"resume"_s, [&] { job.resume(); }},
+            {u"pause"_s, [&] { job.pause(); }},
+            {u"stop"_s, [&] { job.requestStop(); }},
+            {u"yes"_s, [&] { job.confirmStop(); }},
+            {u"no"_s, [&] { job.cancelStop(); }},
+            {u"1punch"_s, [&] { job.punchOne(); }},
+            {u"controller"_s, [&] { job.stopRequested(); }},
             {u"settle"_s,
              [&] { QVERIFY(runUntil([&] { return !job.punching() && !job.singlePunchBusy(); })); }},
             {u"hole"_s,
@@ -374,7 +374,7 @@ void TestPunchJob::scenarios()
     QCOMPARE(rig.nextNote.value(), next);
     QCOMPARE(rig.messages(), messages);
     for (qsizetype i = 0; i < rig.link.holes.size(); ++i)
-        QCOMPARE(rig.link.lines[i], rig.composer.ComposeHoleCommand(rig.link.holes[i]).text);
+        QCOMPARE(rig.link.lines[i], rig.composer.composeHoleCommand(rig.link.holes[i]).text);
     // A job that has ended has received text dropped, the caption set and no
     // timer left.
     QCOMPARE(rig.link.clears, rig.job.jobRunning() ? 0 : 1);
@@ -445,7 +445,7 @@ void TestPunchJob::compositionError()
     QCOMPARE(runs(rig.link.holes), u"1-2"_s);
     QCOMPARE(rig.nextNote.value(), 3);
     QCOMPARE(rig.job.jobState(), int(PunchJob::Paused));
-    QCOMPARE(rig.messages().mid(2), (QStringList{rig.composer.ComposeHoleCommand(3).error, P}));
+    QCOMPARE(rig.messages().mid(2), (QStringList{rig.composer.composeHoleCommand(3).error, P}));
 
     rig.composer.setYCalibration(1000.0f);
     rig.play("resume settle");

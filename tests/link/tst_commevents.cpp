@@ -81,7 +81,7 @@ void TestCommEvents::eventTexts()
     if (code == 1001 || code == 1004 || code == 1006 || code == 1008 || code == 1009)
         m_rig->port.raiseLineError(static_cast<LineError>(code));
     else
-        m_rig->events.MSComm1_OnComm(code);
+        m_rig->events.onComm(code);
     QCOMPARE(m_rig->log.text(), logged);
     QCOMPARE(m_rig->lamps.color(LinkLamp::Ri), LampColors::Off); // every event greys it
 }
@@ -164,7 +164,7 @@ void TestCommEvents::keys()
     if (!portOpen)
         m_rig->port.close();
     for (const QChar key : std::as_const(keys))
-        QCOMPARE(m_rig->events.Form_KeyPress(key), key == u'c' || key == u'r');
+        QCOMPARE(m_rig->events.keyPressed(key), key == u'c' || key == u'r');
     QCOMPARE(m_rig->events.clearToSend(), ready);
     if (keys.contains(u'c'))
         QCOMPARE(m_rig->lamps.color(LinkLamp::Cts), ready ? LampColors::Red : LampColors::Off);
@@ -201,7 +201,7 @@ void TestCommEvents::send()
         m_rig->port.close();
     // Neither send waits: clearToSend is clear here.
     LinkSender &sender = m_rig->sender;
-    QCOMPARE(hole ? sender.sendHoleCommand(line, hole, 57) : sender.SendToolCommand(line),
+    QCOMPARE(hole ? sender.sendHoleCommand(line, hole, 57) : sender.sendToolCommand(line),
              portOpen);
     QCOMPARE(m_rig->port.writes(),
              portOpen ? QList<QByteArray>{line.toLatin1() + '\r'} : QList<QByteArray>());

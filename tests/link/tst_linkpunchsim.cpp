@@ -77,12 +77,12 @@ void TestLinkPunchSim::conversation()
     };
 
     // COM1 resolves to the simulator through the map it wrote.
-    const PortResolution resolution = controller.ResolvePort(1);
+    const PortResolution resolution = controller.resolvePort(1);
     QCOMPARE(resolution.device, device);
     QVERIFY(resolution.mapped);
 
-    controller.cmdConStd_Click();
-    controller.OpenPort();
+    controller.applyStandardValues();
+    controller.openPort();
     QVERIFY2(controller.portOpen(), qPrintable(log.text()));
     QCOMPARE(lamps.color(LinkLamp::Open), LampColors::PortOpen);
     // No CTS on a pseudo-terminal: the Xon the simulator sent at its start
@@ -94,7 +94,7 @@ void TestLinkPunchSim::conversation()
     // The settings command, then two holes: each answered by Xoff (the
     // settings command with its informational lines too), then Xon.
     const std::function<bool()> sends[] = {
-        [&] { return sender.SendToolCommand(u"#,0020,0000,0000"_s); },
+        [&] { return sender.sendToolCommand(u"#,0020,0000,0000"_s); },
         [&] { return sender.sendHoleCommand(u"$1234,0567,0012"_s, 1, 57); },
         [&] { return sender.sendHoleCommand(u"$1240,0600,0013"_s, 2, 60); }};
     for (int i = 0; i < 3; ++i) {
@@ -107,7 +107,7 @@ void TestLinkPunchSim::conversation()
         QCOMPARE(lamps.color(LinkLamp::Xoff), LampColors::Off);
     }
 
-    controller.ClosePort();
+    controller.closePort();
     QVERIFY(!port.isOpen());
     QCOMPARE(log.text(),
              u"COM 1: Open at 9600,N,8,1\r\n"_s + sent(u"#,0020,0000,0000^"_s) +

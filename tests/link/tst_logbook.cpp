@@ -39,8 +39,8 @@ void TestLogbook::entry()
     QFETCH(QString, expected);
     Logbook log;
     QSignalSpy appended(&log, &Logbook::appended);
-    log.WriteLog(u"first"_s);
-    log.WriteLog(message, kind);
+    log.writeLog(u"first"_s);
+    log.writeLog(message, kind);
     QCOMPARE(log.text(), u"first\r\n"_s + expected + u"\r\n"_s);
     QCOMPARE(appended.size(), 2);
     QCOMPARE(appended.last().at(0).toString(), expected + u"\r\n"_s);
@@ -64,13 +64,13 @@ void TestLogbook::bound()
     QString message;
     while (message.size() < length - 2)
         message += QString::number(message.size() % 10);
-    log.WriteLog(message);
+    log.writeLog(message);
     const QString before = message + u"\r\n"_s;
     QCOMPARE(log.text(), before);
 
     QSignalSpy shortened(&log, &Logbook::shortened);
     QSignalSpy appended(&log, &Logbook::appended);
-    log.WriteLog(u"next"_s, u"s"_s);
+    log.writeLog(u"next"_s, u"s"_s);
     const QString kept = cut ? before.right(5001) : before;
     QCOMPARE(log.text(), kept + u"     next\r\n"_s);
     QCOMPARE(shortened.size(), cut ? 1 : 0);
@@ -84,10 +84,10 @@ void TestLogbook::cutKeepsWholeCharacters()
     // The cut would fall between the two halves of a character outside the
     // basic plane: the whole character goes.
     Logbook log;
-    log.WriteLog(QString(5000, u'a'));
-    log.WriteLog(QString::fromUcs4(U"\U0001D11E") + QString(4998, u'b'));
+    log.writeLog(QString(5000, u'a'));
+    log.writeLog(QString::fromUcs4(U"\U0001D11E") + QString(4998, u'b'));
     QCOMPARE(log.text().size(), 10004);
-    log.WriteLog(QString());
+    log.writeLog(QString());
     QCOMPARE(log.text(), QString(4998, u'b') + u"\r\n\r\n"_s);
 }
 

@@ -79,7 +79,7 @@ void TestPortController::settingsText()
 {
     QFETCH(PortChoices, choices);
     QFETCH(QString, text);
-    QCOMPARE(PortController::BuildPortSettings(choices), text);
+    QCOMPARE(PortController::buildPortSettings(choices), text);
 }
 
 // Steps: the buttons and choices of the panel ("baud=3" picks the fourth
@@ -135,16 +135,16 @@ void TestPortController::sequence()
         const QString name = action.section(u'=', 0, 0);
         const int value = action.section(u'=', 1).toInt();
         const std::map<QString, std::function<void()>> steps = {
-            {u"open"_s, [&] { c.OpenPort(); }},
-            {u"close"_s, [&] { c.ClosePort(); }},
-            {u"atstart"_s, [&] { c.OpenPortAtStart(); }},
-            {u"std"_s, [&] { c.cmdConStd_Click(); }},
+            {u"open"_s, [&] { c.openPort(); }},
+            {u"close"_s, [&] { c.closePort(); }},
+            {u"atstart"_s, [&] { c.openPortAtStart(); }},
+            {u"std"_s, [&] { c.applyStandardValues(); }},
             {u"loading"_s, [&] { rig.formLoading = true; }},
-            {u"port"_s, [&] { c.portChoice_Click(value); }},
-            {u"baud"_s, [&] { c.baudChoice_Click(value); }},
-            {u"parity"_s, [&] { c.parityChoice_Click(value); }},
-            {u"data"_s, [&] { c.dataBitChoice_Click(value); }},
-            {u"stop"_s, [&] { c.stopBitChoice_Click(value); }},
+            {u"port"_s, [&] { c.choosePort(value); }},
+            {u"baud"_s, [&] { c.chooseBaud(value); }},
+            {u"parity"_s, [&] { c.chooseParity(value); }},
+            {u"data"_s, [&] { c.chooseDataBits(value); }},
+            {u"stop"_s, [&] { c.chooseStopBits(value); }},
             {u"fail"_s, [&] { rig.port.failOpens(value); }},
             {u"vanish"_s, [&] { rig.port.vanish(); }}};
         QVERIFY2(steps.count(name), qPrintable(action));
@@ -164,25 +164,25 @@ void TestPortController::lines()
 {
     Rig &rig = *m_rig;
     // "force on" acts at once, while closed too; the open asserts it.
-    rig.controller.chkDTR_Click(true);
+    rig.controller.setForceDtr(true);
     QCOMPARE(rig.lamps.color(LinkLamp::Dtr), LampColors::Red);
     rig.port.setCts(true);
-    rig.controller.OpenPort();
+    rig.controller.openPort();
     QVERIFY(rig.port.dtr() && !rig.port.rts());
     QVERIFY(rig.events.clearToSend());
     QCOMPARE(rig.lamps.color(LinkLamp::Cts), LampColors::Red);
 
-    // ClosePort drops both lines but keeps the boxes; the next open
+    // closePort drops both lines but keeps the boxes; the next open
     // asserts them again before the device is opened.
-    rig.controller.chkRTS_Click(true);
+    rig.controller.setForceRts(true);
     rig.port.clearCalls();
-    rig.controller.ClosePort();
+    rig.controller.closePort();
     QCOMPARE(rig.port.calls(), (QStringList{u"dtr 0"_s, u"rts 0"_s, u"close"_s}));
     QCOMPARE(rig.lamps.color(LinkLamp::Dtr), LampColors::Off);
     QVERIFY(rig.controller.forceDtr() && rig.controller.forceRts());
     rig.port.clearCalls();
     rig.port.setCts(false);
-    rig.controller.OpenPort();
+    rig.controller.openPort();
     QCOMPARE(rig.port.calls(),
              (QStringList{u"dtr 1"_s, u"rts 1"_s, u"open /dev/ttyUSB0 4800,N,8,1"_s}));
     QVERIFY(!rig.events.clearToSend());

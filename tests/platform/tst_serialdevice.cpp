@@ -96,7 +96,7 @@ void TestSerialDevice::openFailure()
     QFETCH(int, error);
     QFETCH(QString, text);
     const OpenResult result =
-        OpenFailure(QSerialPort::SerialPortError(qtError),
+        velmora::openFailure(QSerialPort::SerialPortError(qtError),
                     u"Permission error while locking the device"_s, u"/dev/ttyUSB0"_s, access);
     QCOMPARE(result.error, error);
     QCOMPARE(result.text, text);

@@ -103,13 +103,13 @@ void TestPrtOpener::verdicts()
     const bool accepted = text.startsWith(u"waltz"_s);
     PrtOpener opener(m_holes, m_chooser);
     m_chooser.answer.path = write(u"first.prt"_s, okRoll);
-    opener.OpenPrtFile();
+    opener.openPrtFile();
     QVERIFY(opener.fileLoaded());
 
     m_chooser.answer.path = write(name, content);
     QSignalSpy reset(&opener, &PrtOpener::nextNoteReset);
     QSignalSpy changed(&opener, &PrtOpener::rollChanged);
-    opener.OpenPrtFile();
+    opener.openPrtFile();
     QCOMPARE(opener.labelText(), text);
     QCOMPARE(opener.fileLoaded(), accepted);
     QCOMPARE(opener.labelTone(), accepted ? LabelTone::Summary : LabelTone::Refusal);
@@ -119,7 +119,7 @@ void TestPrtOpener::verdicts()
     QCOMPARE(opener.prtDir(), QDir(m_dir.path()).absolutePath());
     // The same roll cut off at the capacity is refused.
     if (accepted)
-        QCOMPARE(JudgeRoll(m_holes, true).text,
+        QCOMPARE(judgeRoll(m_holes, true).text,
                  u"PRT-file has more than 64000 holes.\r\n\r\n"
                  "Velmora can punch at most 64000 holes of one roll.\r\n"_s);
 }
@@ -141,19 +141,19 @@ void TestPrtOpener::fillPattern()
     QFETCH(QString, number);
     QFETCH(QString, pattern);
     QFETCH(QString, expected);
-    QCOMPARE(FillPattern(number, pattern), expected);
+    QCOMPARE(fillPattern(number, pattern), expected);
 }
 
 void TestPrtOpener::cancelKeepsEverything()
 {
     m_chooser.answer.path = write(u"ok.prt"_s, okRoll);
     PrtOpener opener(m_holes, m_chooser);
-    opener.OpenPrtFile();
+    opener.openPrtFile();
     const QString summary = opener.labelText();
     m_chooser.answer = {FileChoice::Cancelled, {}, {}};
     QSignalSpy label(&opener, &PrtOpener::labelChanged);
     QSignalSpy changed(&opener, &PrtOpener::rollChanged);
-    opener.OpenPrtFile();
+    opener.openPrtFile();
     QCOMPARE(m_chooser.askedDir, QDir(m_dir.path()).absolutePath());
     QVERIFY(opener.fileLoaded());
     QCOMPARE(opener.labelText(), summary);
@@ -167,14 +167,14 @@ void TestPrtOpener::failures()
     QSignalSpy reset(&opener, &PrtOpener::nextNoteReset);
     QSignalSpy changed(&opener, &PrtOpener::rollChanged);
     m_chooser.answer = {FileChoice::Failed, {}, u"no dialog"_s};
-    opener.OpenPrtFile();
+    opener.openPrtFile();
     QCOMPARE(opener.labelText(), u"Error during opening file"_s);
     QCOMPARE(opener.labelTone(), LabelTone::Refusal);
     QCOMPARE(reset.size(), 1);
     QCOMPARE(changed.size(), 0);
 
     m_chooser.answer = {FileChoice::Chosen, m_dir.filePath(u"gone.prt"_s), {}};
-    opener.OpenPrtFile();
+    opener.openPrtFile();
     QVERIFY(!opener.fileLoaded());
     QCOMPARE(opener.labelTone(), LabelTone::Refusal);
     QVERIFY(opener.labelText().startsWith(u"Error during opening file\r\n"_s));

@@ -43,10 +43,10 @@ QByteArray lines(const QList<QByteArray> &records, const QByteArray &end = "\r\n
 PrtReadResult readIn(QByteArray file, qint64 chunk, HoleList &holes)
 {
     if (chunk == 0)
-        return PrtReader::ReadPrtBytes(file, holes);
+        return PrtReader::readPrtBytes(file, holes);
     QBuffer buffer(&file);
     buffer.open(QIODevice::ReadOnly);
-    return PrtReader::ReadPrtDevice(buffer, holes, chunk);
+    return PrtReader::readPrtDevice(buffer, holes, chunk);
 }
 
 // The roll's type, hole keyword, X-begin values and hole kinds seen.
@@ -118,7 +118,7 @@ void TestPrtReader::holeFields()
 {
     QFETCH(QByteArray, line);
     QFETCH(QList<int>, expected);
-    QVERIFY(PrtReader::ReadPrtBytes(lines({textRecord("NTYP", "P"), line}), m_holes).ok());
+    QVERIFY(PrtReader::readPrtBytes(lines({textRecord("NTYP", "P"), line}), m_holes).ok());
     QCOMPARE(m_holes.holeCount(), 1);
     const Hole &h = m_holes.hole(1);
     QCOMPARE((QList<int>{h.xBegin, h.keynum, h.xEnd, h.yPos, h.keywidth, h.tracknum}), expected);
@@ -158,7 +158,7 @@ void TestPrtReader::holeKeyword()
     QFETCH(QByteArray, file);
     QFETCH(QString, expected);
     m_holes.hasPons = m_holes.hasNoot = true; // left over from an earlier file
-    QVERIFY(PrtReader::ReadPrtBytes(file, m_holes).ok());
+    QVERIFY(PrtReader::readPrtBytes(file, m_holes).ok());
     QCOMPARE(describe(m_holes), expected);
 }
 
@@ -180,7 +180,7 @@ void TestPrtReader::xNext()
     QList<QByteArray> records{textRecord("NTYP", "P")};
     for (const int x : xBegin)
         records << pons(x);
-    QCOMPARE(PrtReader::ReadPrtBytes(lines(records), m_holes).ascending, ascending);
+    QCOMPARE(PrtReader::readPrtBytes(lines(records), m_holes).ascending, ascending);
     QList<int> actual;
     for (int p = 1; p <= m_holes.holeCount(); ++p)
         actual << m_holes.hole(p).xNext;
@@ -216,7 +216,7 @@ void TestPrtReader::names()
     m_holes.rollName = m_holes.gammaName = u"earlier"_s;
     const auto file = text.isEmpty() ? lines({"NAAM       ", "GAMM"})
                                      : lines({textRecord("NAAM", text), textRecord("GAMM", text)});
-    QVERIFY(PrtReader::ReadPrtBytes(file, m_holes).ok());
+    QVERIFY(PrtReader::readPrtBytes(file, m_holes).ok());
     QCOMPARE(m_holes.rollName, name);
     QCOMPARE(m_holes.gammaName, name);
 }
@@ -240,7 +240,7 @@ void TestPrtReader::paperValues()
 {
     QFETCH(QByteArray, bafm);
     QFETCH(QList<float>, values);
-    const auto result = PrtReader::ReadPrtBytes(lines({bafm}), m_holes);
+    const auto result = PrtReader::readPrtBytes(lines({bafm}), m_holes);
     QCOMPARE((QList<float>{m_holes.paperWidth, m_holes.paperOffset, m_holes.rollLength}), values);
     QCOMPARE(result.zeroPaperWidth, values[0] == 0);
 }
@@ -278,14 +278,14 @@ void TestPrtReader::lineEnds()
 void TestPrtReader::valuesKeptFromEarlierFile()
 {
     HoleList holes;
-    QVERIFY(PrtReader::ReadPrtBytes(
+    QVERIFY(PrtReader::readPrtBytes(
                 lines({textRecord("NAAM", "C:\\m\\first.mid"), textRecord("GAMM", "organ45"),
                        textRecord("NTYP", "S"), record("BAFM", {"", "2000", "20", "", "9000"}),
                        record("NOOT", {"100"}), record("NOOT", {"200"})}),
                 holes)
                 .ok());
     const auto result =
-        PrtReader::ReadPrtBytes(lines({textRecord("GAMM", "organ52"), pons(5)}), holes);
+        PrtReader::readPrtBytes(lines({textRecord("GAMM", "organ52"), pons(5)}), holes);
     QVERIFY(result.ok() && !result.zeroPaperWidth);
     QCOMPARE(holes.rollName + u' ' + holes.gammaName, u"first organ52"_s);
     QCOMPARE((QList<float>{holes.paperWidth, holes.paperOffset, holes.rollLength}),
@@ -308,7 +308,7 @@ void TestPrtReader::capacity()
     QByteArray file = lines({textRecord("NTYP", "P")});
     for (int i = 1; i <= records; ++i)
         file += pons(i, i % 45 + 1) + "\r\n";
-    const auto result = PrtReader::ReadPrtBytes(file, m_holes);
+    const auto result = PrtReader::readPrtBytes(file, m_holes);
     QCOMPARE(m_holes.holeCount(), 64000);
     QCOMPARE(result.holeRecords, qint64(records));
     QCOMPARE(result.overCapacity, overCapacity);
@@ -338,15 +338,15 @@ void TestPrtReader::fileErrors()
 {
     HoleList holes;
     const QByteArray file = lines({textRecord("NTYP", "P"), textRecord("NAAM", "kept"), pons(10)});
-    QVERIFY(PrtReader::ReadPrtBytes(file, holes).ok());
+    QVERIFY(PrtReader::readPrtBytes(file, holes).ok());
 
     // An empty path does nothing at all.
-    QCOMPARE(PrtReader::ReadPrtFile(QString(), holes).status, PrtReadResult::Status::NoPath);
+    QCOMPARE(PrtReader::readPrtFile(QString(), holes).status, PrtReadResult::Status::NoPath);
     QCOMPARE(describe(holes), u"P PONS [10] pons"_s);
 
     const QTemporaryDir dir;
     for (const QString &path : {dir.filePath(u"missing.prt"_s), dir.path()}) {
-        const auto result = PrtReader::ReadPrtFile(path, holes);
+        const auto result = PrtReader::readPrtFile(path, holes);
         QCOMPARE(result.status, PrtReadResult::Status::OpenFailed);
         QVERIFY(!result.errorText.isEmpty());
         QCOMPARE(holes.holeCount(), 0);
@@ -374,7 +374,7 @@ void TestPrtReader::samples()
     QFETCH(QString, nType);
     QFETCH(int, holeCount);
     const auto result =
-        PrtReader::ReadPrtFile(QStringLiteral(VELMORA_SOURCE_DIR "/samples/") + name, m_holes);
+        PrtReader::readPrtFile(QStringLiteral(VELMORA_SOURCE_DIR "/samples/") + name, m_holes);
     QVERIFY(result.ok() && result.ascending && !result.zeroPaperWidth);
     QCOMPARE(m_holes.rollName, rollName);
     QCOMPARE(m_holes.nType, nType);

@@ -118,7 +118,7 @@ void TestRollGeometry::shapes()
             .join(u"; "_s);
     RollRequest request{nextNote, 600, 240, mirror, right, false};
     QCOMPARE(describe(DrawRollShapes(list, request)), drawn);
-    if (HolesAscending(list)) {
+    if (holesAscending(list)) {
         request.ascending = true;
         QCOMPARE(describe(DrawRollShapes(list, request)), drawn);
     }
@@ -149,7 +149,7 @@ void TestRollGeometry::binarySearchMatchesWalk()
             list.append(Hole{x, 0, x + random.bounded(10, 300), random.bounded(0, 2500),
                              random.bounded(0, 60)});
         }
-        QVERIFY(HolesAscending(list));
+        QVERIFY(holesAscending(list));
         for (const QSize view : {QSize(1000, 300), QSize(601, 257), QSize(33, 999)}) {
             for (const int nextNote : {1, 2, 250, 499, 500, 501, 1777, 2999, 3000, 3001}) {
                 RollRequest request{nextNote, view.width(), view.height(), false, false, false};
