@@ -8,7 +8,7 @@ AppCore::AppCore(const AppServices &services_, QObject *parent)
       portController(services.port, log, linkLamps, commEvents, formLoading,
                      {services.settingsDir, services.presentPorts}),
       linkSender(services.port, log, commEvents),
-      job(services.clock, holes, composer, nextNote, log, linkSender)
+      job(services.clock, holes, composer, nextNote, linkSender)
 {
     // The controller's "stop" ends the job; a vanished port pauses it; Start
     // greys the flow-control lamps.

@@ -1,13 +1,31 @@
 #include "app/application.h"
 
+#include "settings/settingspanel.h"
+
 namespace velmora {
 
+namespace {
+
+std::function<bool()> startRule(const AppCore &core)
+{
+    return [&core] { return core.startAllowed(); };
+}
+
+} // namespace
+
 Application::Application(const AppServices &services)
-    : core(services), shell(core, window), roll(core, window), link(core, window),
-      settings(core, window), job(core, window, roll)
+    : core(services), shell(core, window),
+      roll(core.holes, core.opener, core.nextNote, *window.rollView(), *window.controlsPanel(),
+           *window.settingsPanel(), &window),
+      link(core.portController, core.linkLamps, core.commEvents, core.job, *window.settingsPanel(),
+           *window.controlsPanel(), window.menus().settings, startRule(core), window),
+      settings(core.formats, core.composer, core.portController, *window.settingsPanel(),
+               *window.statusPanel(), *window.controlsPanel(), window.menus(), &window),
+      job(core.job, *window.controlsPanel(), window.menus(), startRule(core), &window)
 {
     QObject::connect(&link, &LinkPresenter::statusRefreshNeeded, &settings,
                      &SettingsPresenter::showStatus);
+    QObject::connect(&core.job, &PunchJob::drawRoll, &roll, &RollPresenter::drawRoll);
     core.startUp();
 }
 

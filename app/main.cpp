@@ -34,7 +34,7 @@ int main(int argc, char *argv[])
     velmora::FileDialogChooser chooser;
     const QString appDir = QApplication::applicationDirPath() + QLatin1Char('/');
     velmora::Application velmora(
-        {clock, port, chooser, appDir, settingsFolder(appDir), &velmora::PresentSerialPorts});
+        {clock, port, chooser, appDir, settingsFolder(appDir), &velmora::presentSerialPorts});
     chooser.setParent(&velmora.window);
     velmora.window.show();
     return QApplication::exec();

@@ -1,12 +1,12 @@
 #include "app/mainwindow.h"
 
-#include "app/controls.h"
 #include "app/previewhost.h"
 #include "job/jobcontrolspanel.h"
 #include "roll/rollview.h"
 #include "settings/settingspanel.h"
 #include "settings/statuspanel.h"
 #include "tools/toolspanel.h"
+#include "widgetkit/controls.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -57,7 +57,6 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 
     m_rollView = createRollView(central);
     m_previewHost = new velmora::PreviewHost(m_rollView, central);
-    connect(m_rollView, &velmora::RollView::resized, this, &MainWindow::rollViewResized);
 
     m_controls = new velmora::JobControlsPanel(central);
     m_status = new velmora::StatusPanel(central);
@@ -116,14 +115,6 @@ void MainWindow::setToolsPanelShown(bool shown)
         m_tools->raise();
     }
     m_previewHost->setOffset(shown ? m_tools->width() / 2 : 0);
-}
-
-void MainWindow::setSettingsPanelShown(bool shown)
-{
-    m_settings->setVisible(shown);
-    if (shown) {
-        m_settings->raise();
-    }
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

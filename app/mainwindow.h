@@ -1,10 +1,13 @@
 #pragma once
 
+#include "widgetkit/windowmenus.h"
+
 #include <QMainWindow>
+
+#include <QMenu>
 
 #include <functional>
 
-class QAction;
 class QMenu;
 class QPushButton;
 
@@ -53,6 +56,8 @@ public:
     QAction *mnuExit() const { return m_mnuExit; }
     QAction *mnuSet() const { return m_mnuSet; }
     QAction *mnuTest() const { return m_mnuTest; }
+    // File, Settings and Tools, as the panels' presenters enable them.
+    velmora::WindowMenus menus() const { return {m_mnuFile->menuAction(), m_mnuSet, m_mnuTest}; }
     QMenu *mnuHelp() const { return m_mnuHelp; }
     QAction *mnuHelpNL() const { return m_mnuHelpNL; }
     QAction *mnuHelpUK() const { return m_mnuHelpUK; }
@@ -63,15 +68,8 @@ public:
     void setToolsPanelShown(bool shown);
     bool isToolsPanelShown() const { return m_toolsPanelShown; }
 
-    // Shows the settings panel above everything else, or hides it.
-    void setSettingsPanelShown(bool shown);
-
     // Asked on every close request; returning false keeps the window open.
     void setCloseGuard(std::function<bool()> guard) { m_closeGuard = std::move(guard); }
-
-signals:
-    // The preview's inner size changed, in whole pixels.
-    void rollViewResized(QSize innerSize);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -56,7 +56,7 @@ int main(int argc, char *argv[])
     FixedChooser chooser(QDir::current().absoluteFilePath(args.at(2)));
     const QString appDir = QApplication::applicationDirPath() + QLatin1Char('/');
     velmora::Application velmora(
-        {clock, port, chooser, appDir, settingsDir, &velmora::PresentSerialPorts});
+        {clock, port, chooser, appDir, settingsDir, &velmora::presentSerialPorts});
     velmora.window.resize(1100, 700);
     velmora.window.show();
     velmora.window.mnuOpen()->trigger();

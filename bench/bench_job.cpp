@@ -117,7 +117,7 @@ void BM_JobRate(benchmark::State &state)
         ScriptedChooser chooser;
         chooser.path = roll;
         Application program({clock, port, chooser, folder.path() + QLatin1Char('/'),
-                             folder.path() + QLatin1Char('/'), &PresentSerialPorts});
+                             folder.path() + QLatin1Char('/'), &presentSerialPorts});
         program.window.show();
         AppCore &core = program.core;
         core.opener.openPrtFile();
@@ -156,7 +156,7 @@ void BM_JobRate(benchmark::State &state)
 BENCHMARK(BM_JobRate)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 
 // Reads this process's peak resident memory (VmHWM) in kB; 0 when unknown.
-long PeakResidentKb()
+long peakResidentKb()
 {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
@@ -188,7 +188,7 @@ int memoryProbe(int argc, char *argv[], const char *roll)
     }
     QTimer::singleShot(1000, &app, &QCoreApplication::quit);
     QApplication::exec();
-    std::printf("%ld\n", PeakResidentKb());
+    std::printf("%ld\n", peakResidentKb());
     return 0;
 }
 

@@ -48,7 +48,7 @@ void rollRedraw(benchmark::State &state)
     const RollRequest request{qint32(state.range(0)), 1000, 300, false, false, state.range(1) != 0};
     std::size_t shapes = 0;
     for (auto _ : state) {
-        const std::vector<RollShape> drawn = DrawRollShapes(holes, request);
+        const std::vector<RollShape> drawn = drawRollShapes(holes, request);
         shapes = drawn.size();
         benchmark::DoNotOptimize(drawn.data());
     }

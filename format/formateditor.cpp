@@ -1,7 +1,7 @@
 #include "format/formateditor.h"
 
-#include "app/controls.h"
 #include "format/outputformat.h"
+#include "widgetkit/controls.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 #include "job/jobcontrolspanel.h"
 
-#include "app/controls.h"
-#include "app/lamp.h"
+#include "widgetkit/controls.h"
+#include "widgetkit/lamp.h"
 
 #include <QEvent>
 #include <QFontDatabase>

@@ -5,8 +5,9 @@
 
 namespace velmora {
 
-// What the punch job needs of the serial link. The link implements it; job
-// tests use a fake.
+// What the punch job needs of the serial link, which also keeps the log. The
+// link implements it; job tests use a fake. The job knows no more of the link
+// than this.
 class JobLink
 {
 public:
@@ -24,6 +25,9 @@ public:
     // Drops received text not yet logged (rxLine, rxBuffer); a job's end
     // does this.
     virtual void clearReceived() = 0;
+
+    // Writes one of the job's milestones into the log.
+    virtual void writeLog(const QString &message) = 0;
 };
 
 } // namespace velmora

@@ -1,30 +1,37 @@
 #pragma once
 
+#include "widgetkit/windowmenus.h"
+
 #include <QObject>
 
-class MainWindow;
+#include <functional>
 
 namespace velmora {
 
-class AppCore;
-class RollPresenter;
+class JobControlsPanel;
+class PunchJob;
 
 // The punch job in the window: the job buttons and the stop question forward
-// their clicks to the job, and the job's control states, its lblRemain caption
-// and its redraws of the roll are shown.
+// their clicks to the job, and the job's control states and its lblRemain
+// caption are shown.
 class JobPresenter : public QObject
 {
     Q_OBJECT
 public:
-    JobPresenter(AppCore &core, MainWindow &window, RollPresenter &roll);
+    // startAllowed: whether Start may be offered beyond the job's own say (the
+    // port open and a roll loaded).
+    JobPresenter(PunchJob &job, JobControlsPanel &panel, const WindowMenus &menus,
+                 std::function<bool()> startAllowed, QObject *parent = nullptr);
 
     // Enables the buttons and menus as the job says and shows or hides the
-    // stop question. Start also needs the port open and a roll loaded.
+    // stop question.
     void applyControls();
 
 private:
-    AppCore &m_core;
-    MainWindow &m_window;
+    PunchJob &m_job;
+    JobControlsPanel &m_panel;
+    WindowMenus m_menus;
+    std::function<bool()> m_startAllowed;
 };
 
 } // namespace velmora

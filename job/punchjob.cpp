@@ -3,7 +3,6 @@
 #include "common/numbers.h"
 #include "format/holecommandcomposer.h"
 #include "job/joblink.h"
-#include "link/logbook.h"
 #include "prt/holelist.h"
 #include "roll/nextnotestate.h"
 
@@ -18,9 +17,9 @@ const QString PunchingStopped = QStringLiteral("Punching stopped");
 } // namespace
 
 PunchJob::PunchJob(Clock &clock, const HoleList &holes, const HoleCommandComposer &composer,
-                   NextNoteState &nextNote, Logbook &log, JobLink &link, QObject *parent)
-    : QObject(parent), m_holes(holes), m_composer(composer), m_nextNote(nextNote), m_log(log),
-      m_link(link), m_timer(clock, holes, nextNote), m_step(clock)
+                   NextNoteState &nextNote, JobLink &link, QObject *parent)
+    : QObject(parent), m_holes(holes), m_composer(composer), m_nextNote(nextNote), m_link(link),
+      m_timer(clock, holes, nextNote), m_step(clock)
 {
     connect(&m_timer, &JobTimer::estimateChanged, this, &PunchJob::setRemain);
 }
@@ -391,7 +390,7 @@ void PunchJob::publish()
 
 void PunchJob::writeLog(const QString &message)
 {
-    m_log.writeLog(message);
+    m_link.writeLog(message);
 }
 
 } // namespace velmora

@@ -12,7 +12,6 @@ namespace velmora {
 class HoleCommandComposer;
 class HoleList;
 class JobLink;
-class Logbook;
 class NextNoteState;
 
 // Which controls of the job are enabled, and whether the stop question is
@@ -66,9 +65,9 @@ public:
         Ended = 2,
     };
 
-    // The holes go out on link, which also logs them.
+    // The holes go out on link, which also logs them and the job's milestones.
     PunchJob(Clock &clock, const HoleList &holes, const HoleCommandComposer &composer,
-             NextNoteState &nextNote, Logbook &log, JobLink &link, QObject *parent = nullptr);
+             NextNoteState &nextNote, JobLink &link, QObject *parent = nullptr);
     ~PunchJob() override;
 
     // The buttons. Each does nothing while its button would be disabled.
@@ -142,7 +141,6 @@ private:
     const HoleList &m_holes;
     const HoleCommandComposer &m_composer;
     NextNoteState &m_nextNote;
-    Logbook &m_log;
     JobLink &m_link;
     JobTimer m_timer;
     ClockTimer m_step;

@@ -1,11 +1,11 @@
 #include "link/linkpresenter.h"
 
-#include "app/appcore.h"
-#include "app/lamp.h"
-#include "app/mainwindow.h"
 #include "job/jobcontrolspanel.h"
 #include "job/punchjob.h"
+#include "link/commevents.h"
+#include "link/portcontroller.h"
 #include "settings/settingspanel.h"
+#include "widgetkit/lamp.h"
 
 #include <QAbstractSpinBox>
 #include <QAction>
@@ -24,16 +24,18 @@ using namespace Qt::StringLiterals;
 
 namespace velmora {
 
-LinkPresenter::LinkPresenter(AppCore &core, MainWindow &window)
-    : QObject(&window), m_core(core), m_window(window)
+LinkPresenter::LinkPresenter(PortController &port, LinkLamps &lamps, CommEvents &events,
+                             const PunchJob &job, SettingsPanel &settingsPanel,
+                             JobControlsPanel &controls, QAction *settingsMenu,
+                             std::function<bool()> startAllowed, QWidget &window)
+    : QObject(&window), m_port(port), m_events(events), m_job(job), m_settings(settingsPanel),
+      m_controls(controls), m_startAllowed(std::move(startAllowed)), m_window(window)
 {
-    SettingsPanel *settings = window.settingsPanel();
-    PortController &controller = core.portController;
+    SettingsPanel *settings = &settingsPanel;
+    PortController &controller = port;
 
-    connect(settings->portChoice, &QComboBox::activated, &controller,
-            &PortController::choosePort);
-    connect(settings->baudChoice, &QComboBox::activated, &controller,
-            &PortController::chooseBaud);
+    connect(settings->portChoice, &QComboBox::activated, &controller, &PortController::choosePort);
+    connect(settings->baudChoice, &QComboBox::activated, &controller, &PortController::chooseBaud);
     connect(settings->parityChoice, &QComboBox::activated, &controller,
             &PortController::chooseParity);
     connect(settings->dataBitChoice, &QComboBox::activated, &controller,
@@ -52,12 +54,11 @@ LinkPresenter::LinkPresenter(AppCore &core, MainWindow &window)
     // the panel opens and at every open, as adapters come and go.
     connect(&controller, &PortController::choicesChanged, this, &LinkPresenter::showDevice);
     connect(&controller, &PortController::portStateChanged, this, &LinkPresenter::showDevice);
-    connect(window.mnuSet(), &QAction::triggered, this, &LinkPresenter::showDevice);
+    connect(settingsMenu, &QAction::triggered, this, &LinkPresenter::showDevice);
 
-    connect(window.controlsPanel()->cmdOpenport, &QPushButton::clicked, this,
-            &LinkPresenter::cmdOpenport_Click);
+    connect(controls.cmdOpenport, &QPushButton::clicked, this, &LinkPresenter::openPortRequested);
 
-    connect(&core.linkLamps, &LinkLamps::lampChanged, this, &LinkPresenter::showLamp);
+    connect(&lamps, &LinkLamps::lampChanged, this, &LinkPresenter::showLamp);
 
     qApp->installEventFilter(this);
 
@@ -65,19 +66,19 @@ LinkPresenter::LinkPresenter(AppCore &core, MainWindow &window)
     showDevice();
 }
 
-void LinkPresenter::cmdOpenport_Click()
+void LinkPresenter::openPortRequested()
 {
     // While a job runs the port keeps its state, unless it was lost: then the
     // paused job waits for it to be opened again.
-    if (m_core.jobRunning() && (m_core.portOpen() || m_core.job.jobState() != PunchJob::Paused))
+    if (m_job.jobRunning() && (m_port.portOpen() || m_job.jobState() != PunchJob::Paused))
         return;
-    m_core.portController.openPort();
+    m_port.openPort();
     emit statusRefreshNeeded();
 }
 
 void LinkPresenter::updateStartEnabled()
 {
-    m_window.controlsPanel()->cmdStart->setEnabled(m_core.startAllowed());
+    m_controls.cmdStart->setEnabled(m_startAllowed());
 }
 
 QString LinkPresenter::deviceText(const PortResolution &resolution)
@@ -89,8 +90,8 @@ QString LinkPresenter::deviceText(const PortResolution &resolution)
 
 void LinkPresenter::showDevice()
 {
-    const PortResolution resolution = m_core.portController.resolveChosenPort();
-    QLabel *label = m_window.settingsPanel()->lblDevice;
+    const PortResolution resolution = m_port.resolveChosenPort();
+    QLabel *label = m_settings.lblDevice;
     const QString text = deviceText(resolution);
     label->setText(label->fontMetrics().elidedText(text, Qt::ElideMiddle, label->width()));
     label->setToolTip(resolution.ok() ? text : resolution.problem);
@@ -99,8 +100,8 @@ void LinkPresenter::showDevice()
 
 void LinkPresenter::showChoices()
 {
-    SettingsPanel *settings = m_window.settingsPanel();
-    const PortController &controller = m_core.portController;
+    SettingsPanel *settings = &m_settings;
+    const PortController &controller = m_port;
     const PortChoices &choices = controller.choices();
     const std::pair<QComboBox *, int> lists[] = {{settings->portChoice, choices.port},
                                                  {settings->baudChoice, choices.baud},
@@ -120,8 +121,8 @@ void LinkPresenter::showChoices()
 
 QList<Lamp *> LinkPresenter::lampsOf(LinkLamp lamp) const
 {
-    const SettingsPanel *settings = m_window.settingsPanel();
-    const JobControlsPanel *controls = m_window.controlsPanel();
+    const SettingsPanel *settings = &m_settings;
+    const JobControlsPanel *controls = &m_controls;
     switch (lamp) {
     case LinkLamp::Open:
         return {controls->shpOpen};
@@ -177,7 +178,7 @@ bool LinkPresenter::eventFilter(QObject *watched, QEvent *event)
         return false;
     if (!keysActWith(QApplication::focusWidget()))
         return false;
-    m_core.commEvents.keyPressed(text.front());
+    m_events.keyPressed(text.front());
     key->accept();
     return true;
 }

@@ -5,13 +5,19 @@
 #include <QList>
 #include <QObject>
 
-class MainWindow;
+#include <functional>
+
+class QAction;
 class QWidget;
 
 namespace velmora {
 
-class AppCore;
+class CommEvents;
+class JobControlsPanel;
 class Lamp;
+class PortController;
+class PunchJob;
+class SettingsPanel;
 struct PortResolution;
 
 // The serial link in the window: the port choices and "force on" boxes of
@@ -22,11 +28,15 @@ class LinkPresenter : public QObject
 {
     Q_OBJECT
 public:
-    LinkPresenter(AppCore &core, MainWindow &window);
+    // The keys "c" and "r" act in window. startAllowed: whether Start may be
+    // offered (the port open, a roll loaded, no job running).
+    LinkPresenter(PortController &port, LinkLamps &lamps, CommEvents &events, const PunchJob &job,
+                  SettingsPanel &settings, JobControlsPanel &controls, QAction *settingsMenu,
+                  std::function<bool()> startAllowed, QWidget &window);
 
     // "Open port": opens the port unless a job runs, then asks for the status
     // display to be rebuilt.
-    void cmdOpenport_Click();
+    void openPortRequested();
 
     // Start is enabled with the port open and a roll loaded, and never while
     // a job runs.
@@ -43,7 +53,7 @@ public:
     static bool keysActWith(const QWidget *focus);
 
 signals:
-    // cmdOpenport_Click has run its open; the status display is to be rebuilt.
+    // "Open port" has run its open; the status display is to be rebuilt.
     void statusRefreshNeeded();
 
 protected:
@@ -54,8 +64,13 @@ private:
     void showLamp(LinkLamp lamp, LampColor color);
     QList<Lamp *> lampsOf(LinkLamp lamp) const;
 
-    AppCore &m_core;
-    MainWindow &m_window;
+    PortController &m_port;
+    CommEvents &m_events;
+    const PunchJob &m_job;
+    SettingsPanel &m_settings;
+    JobControlsPanel &m_controls;
+    std::function<bool()> m_startAllowed;
+    QWidget &m_window;
 };
 
 } // namespace velmora

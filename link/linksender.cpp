@@ -50,4 +50,9 @@ void LinkSender::clearReceived()
     m_events.clearReceived();
 }
 
+void LinkSender::writeLog(const QString &message)
+{
+    m_log.writeLog(message);
+}
+
 } // namespace velmora

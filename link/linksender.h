@@ -23,6 +23,7 @@ public:
     // Logs "Sent: LINE^    nr: HOLE (armpos=KEYNUM)".
     bool sendHoleCommand(const QString &commandLine, int holeNumber, qint32 keynum) override;
     void clearReceived() override;
+    void writeLog(const QString &message) override;
 
     // Sends a tool command at once, whatever clearToSend says, and logs
     // "Sent: LINE^". With the port closed nothing is sent, the log says why

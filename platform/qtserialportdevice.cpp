@@ -137,7 +137,7 @@ OpenResult openFailure(QSerialPort::SerialPortError error, const QString &errorT
     return {PortError::Other, device + u" cannot be opened: "_s + errorText};
 }
 
-QList<PresentPort> PresentSerialPorts()
+QList<PresentPort> presentSerialPorts()
 {
     QList<PresentPort> ports;
     const auto infos = QSerialPortInfo::availablePorts();

@@ -30,7 +30,7 @@ OpenResult openFailure(QSerialPort::SerialPortError error, const QString &errorT
                        const QString &device, const DeviceAccess &access);
 
 // The serial ports the system lists, in its own order.
-QList<PresentPort> PresentSerialPorts();
+QList<PresentPort> presentSerialPorts();
 
 // A SerialPort on QSerialPort. The modem lines are polled every ModemPollMs
 // while open, since QSerialPort has no signal for them; on a device without

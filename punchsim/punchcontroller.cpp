@@ -108,7 +108,7 @@ QByteArray recordEntry(qint64 ms, const QByteArray &line)
     return QByteArray::number(ms) + ' ' + line + '\n';
 }
 
-QList<RecordedLine> ParseRecord(const QByteArray &record)
+QList<RecordedLine> parseRecord(const QByteArray &record)
 {
     QList<RecordedLine> lines;
     qsizetype start = 0;

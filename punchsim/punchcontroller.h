@@ -85,6 +85,6 @@ struct RecordedLine
 };
 
 // Reads a record; an unfinished last entry (no LF yet) is left out.
-QList<RecordedLine> ParseRecord(const QByteArray &record);
+QList<RecordedLine> parseRecord(const QByteArray &record);
 
 } // namespace velmora

@@ -20,7 +20,7 @@ std::optional<NextNoteChoice> Choose(double wanted, int holeCount)
 
 } // namespace
 
-std::optional<NextNoteChoice> StepNextNote(QStringView text, int barValue, int holeCount)
+std::optional<NextNoteChoice> stepNextNote(QStringView text, int barValue, int holeCount)
 {
     if (barValue == 0)
         return std::nullopt;
@@ -28,7 +28,7 @@ std::optional<NextNoteChoice> StepNextNote(QStringView text, int barValue, int h
     return Choose(leadingNumber(text) + step, holeCount);
 }
 
-std::optional<NextNoteChoice> EnterNextNote(QStringView text, int holeCount)
+std::optional<NextNoteChoice> enterNextNote(QStringView text, int holeCount)
 {
     return Choose(leadingNumber(text), holeCount);
 }

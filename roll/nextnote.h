@@ -21,11 +21,11 @@ struct NextNoteChoice
 // one hole on, any other non-zero value one hole back, both counted from the
 // entry's text as it stands. barValue 0 is the bar being put back to rest and
 // gives no change; so does an empty hole list.
-std::optional<NextNoteChoice> StepNextNote(QStringView text, int barValue, int holeCount);
+std::optional<NextNoteChoice> stepNextNote(QStringView text, int barValue, int holeCount);
 
 // Enter in the next-note entry: the number at the start of the text, rounded
 // halves to even and kept within 1..holeCount. An empty hole list gives no
 // change.
-std::optional<NextNoteChoice> EnterNextNote(QStringView text, int holeCount);
+std::optional<NextNoteChoice> enterNextNote(QStringView text, int holeCount);
 
 } // namespace velmora

@@ -89,7 +89,7 @@ RollScale computeRollScale(int rollViewWidth, int rollViewHeight, float paperWid
     return scale;
 }
 
-std::vector<RollShape> DrawRollShapes(const HoleList &holes, const RollRequest &request)
+std::vector<RollShape> drawRollShapes(const HoleList &holes, const RollRequest &request)
 {
     std::vector<RollShape> shapes;
     shapes.reserve(256);
@@ -153,7 +153,7 @@ std::vector<RollShape> DrawRollShapes(const HoleList &holes, const RollRequest &
     return shapes;
 }
 
-std::vector<RollShape> EmptyRollShapes(int rollViewWidth, int rollViewHeight)
+std::vector<RollShape> emptyRollShapes(int rollViewWidth, int rollViewHeight)
 {
     const double centre = rollViewWidth / 2.0;
     return {Line(centre, 0.0, centre, double(rollViewHeight), RollRed)};

@@ -69,11 +69,11 @@ struct RollRequest
 // With request.ascending set, the first hole that can be visible is found by
 // binary search, so a redraw at the end of a long roll costs what one at its
 // start does; the shapes are the same as those of the plain walk from hole 1.
-std::vector<RollShape> DrawRollShapes(const HoleList &holes, const RollRequest &request);
+std::vector<RollShape> drawRollShapes(const HoleList &holes, const RollRequest &request);
 
 // The preview without a roll: only the red centre line, one pixel left of the
 // line drawn with a roll.
-std::vector<RollShape> EmptyRollShapes(int rollViewWidth, int rollViewHeight);
+std::vector<RollShape> emptyRollShapes(int rollViewWidth, int rollViewHeight);
 
 // True when every hole's X-begin is at least that of the hole before it. Worth
 // computing once per loaded file for RollRequest::ascending.

@@ -1,9 +1,10 @@
 #include "roll/rollpresenter.h"
 
-#include "app/appcore.h"
-#include "app/mainwindow.h"
 #include "job/jobcontrolspanel.h"
+#include "prt/holelist.h"
+#include "prt/prtopener.h"
 #include "roll/nextnote.h"
+#include "roll/nextnotestate.h"
 #include "roll/rollgeometry.h"
 #include "roll/rollview.h"
 #include "settings/settingspanel.h"
@@ -14,21 +15,21 @@
 
 namespace velmora {
 
-RollPresenter::RollPresenter(AppCore &core, MainWindow &window)
-    : QObject(&window), m_core(core), m_window(window)
+RollPresenter::RollPresenter(const HoleList &holes, const PrtOpener &opener,
+                             NextNoteState &nextNote, RollView &view, JobControlsPanel &controls,
+                             const SettingsPanel &settings, QObject *parent)
+    : QObject(parent), m_holes(holes), m_opener(opener), m_nextNote(nextNote), m_view(view),
+      m_controls(controls), m_settings(settings)
 {
-    JobControlsPanel *controls = window.controlsPanel();
-    connect(&window, &MainWindow::rollViewResized, this, &RollPresenter::resized);
-    connect(&core.opener, &PrtOpener::rollChanged, this,
-            [this](bool loaded) { loaded ? drawRoll() : clearRoll(); });
-    connect(&core.nextNote, &NextNoteState::changed, controls->txtNextNote,
-            [controls](qint32, const QString &text) { controls->txtNextNote->setText(text); });
-    connect(controls->vscNextNote, &QScrollBar::valueChanged, this,
-            &RollPresenter::vscNextNote_Change);
-    connect(controls->txtNextNote, &QLineEdit::returnPressed, this,
-            &RollPresenter::txtNextNote_Enter);
-    connect(window.settingsPanel()->chkRechts, &QCheckBox::clicked, this, [this] {
-        if (m_core.opener.fileLoaded())
+    connect(&view, &RollView::resized, this, &RollPresenter::redraw);
+    connect(&opener, &PrtOpener::rollChanged, this, &RollPresenter::redraw);
+    QLineEdit *entry = controls.txtNextNote;
+    connect(&nextNote, &NextNoteState::changed, entry,
+            [entry](qint32, const QString &text) { entry->setText(text); });
+    connect(controls.vscNextNote, &QScrollBar::valueChanged, this, &RollPresenter::stepNextNote);
+    connect(entry, &QLineEdit::returnPressed, this, &RollPresenter::enterNextNote);
+    connect(settings.chkRechts, &QCheckBox::clicked, this, [this] {
+        if (m_opener.fileLoaded())
             drawRoll();
     });
     clearRoll();
@@ -36,55 +37,50 @@ RollPresenter::RollPresenter(AppCore &core, MainWindow &window)
 
 void RollPresenter::drawRoll()
 {
-    RollView *view = m_window.rollView();
-    const QSize size = view->innerSize();
-    const SettingsPanel *settings = m_window.settingsPanel();
+    const QSize size = m_view.innerSize();
     RollRequest request;
-    request.nextNote = m_core.nextNote.value();
+    request.nextNote = m_nextNote.value();
     request.rollViewWidth = size.width();
     request.rollViewHeight = size.height();
-    request.mirror = settings->chkMirror->isChecked();
-    request.right = settings->chkRechts->isChecked();
-    request.ascending = m_core.opener.holesAscending();
-    view->setShapes(DrawRollShapes(m_core.holes, request));
+    request.mirror = m_settings.chkMirror->isChecked();
+    request.right = m_settings.chkRechts->isChecked();
+    request.ascending = m_opener.holesAscending();
+    m_view.setShapes(drawRollShapes(m_holes, request));
 }
 
 void RollPresenter::clearRoll()
 {
-    RollView *view = m_window.rollView();
-    const QSize size = view->innerSize();
-    view->setShapes(EmptyRollShapes(size.width(), size.height()));
+    const QSize size = m_view.innerSize();
+    m_view.setShapes(emptyRollShapes(size.width(), size.height()));
 }
 
-void RollPresenter::resized()
+void RollPresenter::redraw()
 {
-    if (m_core.opener.fileLoaded())
+    if (m_opener.fileLoaded())
         drawRoll();
     else
         clearRoll();
 }
 
-void RollPresenter::vscNextNote_Change(int value)
+void RollPresenter::stepNextNote(int value)
 {
     if (value == 0)
         return;
-    QScrollBar *bar = m_window.controlsPanel()->vscNextNote;
-    const auto choice = StepNextNote(m_window.controlsPanel()->txtNextNote->text(), value,
-                                     m_core.holes.holeCount());
+    const auto choice =
+        velmora::stepNextNote(m_controls.txtNextNote->text(), value, m_holes.holeCount());
     if (choice)
-        m_core.nextNote.setShown(choice->nextNote, choice->text);
-    bar->setValue(0);
+        m_nextNote.setShown(choice->nextNote, choice->text);
+    m_controls.vscNextNote->setValue(0);
     if (choice)
         drawRoll();
 }
 
-void RollPresenter::txtNextNote_Enter()
+void RollPresenter::enterNextNote()
 {
-    const auto choice =
-        EnterNextNote(m_window.controlsPanel()->txtNextNote->text(), m_core.holes.holeCount());
+    const auto choice = velmora::enterNextNote(m_controls.txtNextNote->text(), m_holes.holeCount());
     if (!choice)
         return;
-    m_core.nextNote.setShown(choice->nextNote, choice->text);
+    m_nextNote.setShown(choice->nextNote, choice->text);
     drawRoll();
 }
 

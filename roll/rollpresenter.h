@@ -2,19 +2,25 @@
 
 #include <QObject>
 
-class MainWindow;
-
 namespace velmora {
 
-class AppCore;
+class HoleList;
+class JobControlsPanel;
+class NextNoteState;
+class PrtOpener;
+class RollView;
+class SettingsPanel;
 
 // The roll display in the window: draws the preview around the punch, keeps
-// it in step with the window size, and runs the next-note entry and arrows.
+// it in step with the preview's size, and runs the next-note entry and
+// arrows. The display options come from the settings panel's boxes.
 class RollPresenter : public QObject
 {
     Q_OBJECT
 public:
-    RollPresenter(AppCore &core, MainWindow &window);
+    RollPresenter(const HoleList &holes, const PrtOpener &opener, NextNoteState &nextNote,
+                  RollView &view, JobControlsPanel &controls, const SettingsPanel &settings,
+                  QObject *parent = nullptr);
 
     // Redraws the whole roll around hole nextNote - 1.
     void drawRoll();
@@ -22,12 +28,16 @@ public:
     void clearRoll();
 
 private:
-    void vscNextNote_Change(int value);
-    void txtNextNote_Enter();
-    void resized();
+    void stepNextNote(int value);
+    void enterNextNote();
+    void redraw();
 
-    AppCore &m_core;
-    MainWindow &m_window;
+    const HoleList &m_holes;
+    const PrtOpener &m_opener;
+    NextNoteState &m_nextNote;
+    RollView &m_view;
+    JobControlsPanel &m_controls;
+    const SettingsPanel &m_settings;
 };
 
 } // namespace velmora

@@ -6,7 +6,7 @@
 
 namespace velmora {
 
-std::optional<float> CalibrationValue(QStringView text)
+std::optional<float> calibrationValue(QStringView text)
 {
     const double n = leadingNumber(text);
     if (!std::isfinite(n) || !(n > Calibration::Lowest && n < Calibration::Highest))

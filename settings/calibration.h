@@ -15,6 +15,6 @@ inline constexpr double Highest = 10000.0; // excluded
 
 // The factor an entry's text gives, rounded to single precision; nothing when
 // the number is out of range, including numbers too large to represent.
-std::optional<float> CalibrationValue(QStringView text);
+std::optional<float> calibrationValue(QStringView text);
 
 } // namespace velmora

@@ -1,10 +1,10 @@
 #include "settings/settingspanel.h"
 
-#include "app/controls.h"
-#include "app/lamp.h"
 #include "format/formateditor.h"
 #include "format/formattable.h"
 #include "link/portcontroller.h"
+#include "widgetkit/controls.h"
+#include "widgetkit/lamp.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/overlaypanel.h"
+#include "widgetkit/overlaypanel.h"
 
 class QCheckBox;
 class QComboBox;

@@ -1,8 +1,9 @@
 #include "settings/settingspresenter.h"
 
-#include "app/appcore.h"
-#include "app/mainwindow.h"
+#include "format/formattable.h"
+#include "format/holecommandcomposer.h"
 #include "job/jobcontrolspanel.h"
+#include "link/portcontroller.h"
 #include "settings/calibration.h"
 #include "settings/settingspanel.h"
 #include "settings/statuspanel.h"
@@ -11,7 +12,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QSignalBlocker>
 
@@ -31,101 +31,87 @@ void setBackground(QLineEdit *entry, const QColor &color)
 
 } // namespace
 
-SettingsPresenter::SettingsPresenter(AppCore &core, MainWindow &window)
-    : QObject(&window), m_core(core), m_window(window)
+SettingsPresenter::SettingsPresenter(FormatTable &formats, HoleCommandComposer &composer,
+                                     PortController &port, SettingsPanel &panel,
+                                     StatusPanel &status, JobControlsPanel &controls,
+                                     const WindowMenus &menus, QObject *parent)
+    : QObject(parent), m_formats(formats), m_composer(composer), m_port(port), m_panel(panel),
+      m_status(status), m_controls(controls), m_menus(menus)
 {
-    SettingsPanel *settings = window.settingsPanel();
-    connect(window.mnuSet(), &QAction::triggered, this, &SettingsPresenter::mnuSet_Click);
-    connect(settings->cmdSettingsExit, &QPushButton::clicked, this,
-            &SettingsPresenter::cmdSettingsExit_Click);
-    connect(settings->cboFormats, &QComboBox::activated, this,
-            &SettingsPresenter::cboFormats_Click);
-    connect(&core.formats, &FormatTable::currentFormatShown, this,
+    connect(menus.settings, &QAction::triggered, this, &SettingsPresenter::showPanel);
+    connect(panel.cmdSettingsExit, &QPushButton::clicked, this, &SettingsPresenter::leavePanel);
+    connect(panel.cboFormats, &QComboBox::activated, &formats, &FormatTable::selectFormat);
+    connect(&formats, &FormatTable::currentFormatShown, this,
             &SettingsPresenter::showCurrentFormat);
-    connect(settings->txtXcal, &QLineEdit::textChanged, this, &SettingsPresenter::txtXcal_Change);
-    connect(settings->txtYcal, &QLineEdit::textChanged, this, &SettingsPresenter::txtYcal_Change);
+    connect(panel.txtXcal, &QLineEdit::textChanged, this,
+            [this] { checkCalibration(m_panel.txtXcal, true); });
+    connect(panel.txtYcal, &QLineEdit::textChanged, this,
+            [this] { checkCalibration(m_panel.txtYcal, false); });
     // chkRechts redraws the roll (the roll display wires it); chkMirror is
     // read at the next drawing.
 }
 
-void SettingsPresenter::mnuSet_Click()
+void SettingsPresenter::setPanelShown(bool shown)
 {
-    m_window.setSettingsPanelShown(true);
-    m_window.controlsPanel()->setEnabled(false);
-    m_window.mnuFile()->menuAction()->setEnabled(false);
-    m_window.mnuSet()->setEnabled(false);
-    m_window.mnuTest()->setEnabled(false);
-    m_window.settingsPanel()->cmdFormat->setEnabled(true);
-    m_window.controlsPanel()->cmdExit->setEnabled(false);
-    m_core.portController.closePort();
+    m_panel.setVisible(shown);
+    if (shown)
+        m_panel.raise();
+    m_controls.setEnabled(!shown);
+    m_menus.setEnabled(!shown, !shown, !shown);
+    m_controls.cmdExit->setEnabled(!shown);
+}
+
+void SettingsPresenter::showPanel()
+{
+    setPanelShown(true);
+    m_panel.cmdFormat->setEnabled(true);
+    m_port.closePort();
     showStatus();
 }
 
-void SettingsPresenter::cmdSettingsExit_Click()
+void SettingsPresenter::leavePanel()
 {
-    m_window.setSettingsPanelShown(false);
-    m_window.controlsPanel()->setEnabled(true);
-    m_window.mnuFile()->menuAction()->setEnabled(true);
-    m_window.mnuSet()->setEnabled(true);
-    m_window.mnuTest()->setEnabled(true);
-    m_window.controlsPanel()->cmdExit->setEnabled(true);
-    m_core.portController.openPort();
+    setPanelShown(false);
+    m_port.openPort();
     showStatus();
     // toolsPanelShown needs no clearing: the Settings menu is disabled while
     // the tools panel is shown, so it is clear here already.
 }
 
-void SettingsPresenter::cboFormats_Click(int position)
-{
-    m_core.formats.selectFormat(position);
-}
-
 void SettingsPresenter::showCurrentFormat(const QString &description)
 {
-    SettingsPanel *settings = m_window.settingsPanel();
     {
-        const QSignalBlocker blocker(settings->cboFormats);
-        settings->cboFormats->setCurrentIndex(m_core.formats.selectedFormat());
+        const QSignalBlocker blocker(m_panel.cboFormats);
+        m_panel.cboFormats->setCurrentIndex(m_formats.selectedFormat());
     }
-    settings->lblFormat->setText(description);
+    m_panel.lblFormat->setText(description);
     showStatus();
-}
-
-void SettingsPresenter::txtXcal_Change()
-{
-    checkCalibration(m_window.settingsPanel()->txtXcal, true);
-}
-
-void SettingsPresenter::txtYcal_Change()
-{
-    checkCalibration(m_window.settingsPanel()->txtYcal, false);
 }
 
 void SettingsPresenter::checkCalibration(QLineEdit *entry, bool x)
 {
-    const std::optional<float> value = CalibrationValue(entry->text());
+    const std::optional<float> value = calibrationValue(entry->text());
     if (!value) {
         setBackground(entry, invalidBackground);
         return;
     }
     setBackground(entry, validBackground);
     if (x)
-        m_core.composer.setXCalibration(*value);
+        m_composer.setXCalibration(*value);
     else
-        m_core.composer.setYCalibration(*value);
+        m_composer.setYCalibration(*value);
 }
 
 StatusValues SettingsPresenter::statusValues() const
 {
-    const SettingsPanel *settings = m_window.settingsPanel();
-    const PortChoices &choices = m_core.portController.choices();
+    const PortChoices &choices = m_port.choices();
     StatusValues values;
-    values.formatName = settings->cboFormats->currentText();
-    values.formatDescription = settings->lblFormat->text();
-    values.xCalibration = m_core.composer.XCalibration();
-    values.yCalibration = m_core.composer.YCalibration();
+    values.formatName = m_panel.cboFormats->currentText();
+    values.formatDescription = m_panel.lblFormat->text();
+    values.xCalibration = m_composer.XCalibration();
+    values.yCalibration = m_composer.YCalibration();
     values.port = PortController::entry(PortController::portChoiceTexts(), choices.port);
-    values.portOpen = m_core.portOpen();
+    values.portOpen = m_port.portOpen();
     values.baud = PortController::entry(PortController::baudChoiceTexts(), choices.baud);
     values.parity = PortController::entry(PortController::parityChoiceTexts(), choices.parity);
     values.stopBits = PortController::entry(PortController::stopBitChoiceTexts(), choices.stopBits);
@@ -134,7 +120,7 @@ StatusValues SettingsPresenter::statusValues() const
 
 void SettingsPresenter::showStatus()
 {
-    m_window.statusPanel()->lblStatus->setText(statusText(statusValues()));
+    m_status.lblStatus->setText(statusText(statusValues()));
 }
 
 } // namespace velmora

@@ -1,15 +1,20 @@
 #pragma once
 
 #include "settings/statustext.h"
+#include "widgetkit/windowmenus.h"
 
 #include <QObject>
 
-class MainWindow;
 class QLineEdit;
 
 namespace velmora {
 
-class AppCore;
+class FormatTable;
+class HoleCommandComposer;
+class JobControlsPanel;
+class PortController;
+class SettingsPanel;
+class StatusPanel;
 
 // The settings panel and the status display in the window: showing and
 // leaving the panel (the port is closed while it is shown and opened again
@@ -18,18 +23,15 @@ class SettingsPresenter : public QObject
 {
     Q_OBJECT
 public:
-    SettingsPresenter(AppCore &core, MainWindow &window);
+    SettingsPresenter(FormatTable &formats, HoleCommandComposer &composer, PortController &port,
+                      SettingsPanel &panel, StatusPanel &status, JobControlsPanel &controls,
+                      const WindowMenus &menus, QObject *parent = nullptr);
 
     // Settings menu: shows the panel and closes the port.
-    void mnuSet_Click();
+    void showPanel();
     // The panel's Exit: hides it and opens the port with the choices as they
     // now stand.
-    void cmdSettingsExit_Click();
-    // Makes the chosen format current.
-    void cboFormats_Click(int position);
-    // The calibration checks, on every change of an entry's text.
-    void txtXcal_Change();
-    void txtYcal_Change();
+    void leavePanel();
 
     // Rebuilds lblStatus from the values as they are now.
     void showStatus();
@@ -38,9 +40,15 @@ public:
 private:
     void showCurrentFormat(const QString &description);
     void checkCalibration(QLineEdit *entry, bool x);
+    void setPanelShown(bool shown);
 
-    AppCore &m_core;
-    MainWindow &m_window;
+    FormatTable &m_formats;
+    HoleCommandComposer &m_composer;
+    PortController &m_port;
+    SettingsPanel &m_panel;
+    StatusPanel &m_status;
+    JobControlsPanel &m_controls;
+    WindowMenus m_menus;
 };
 
 } // namespace velmora

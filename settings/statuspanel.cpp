@@ -1,6 +1,6 @@
 #include "settings/statuspanel.h"
 
-#include "app/controls.h"
+#include "widgetkit/controls.h"
 
 #include <QLabel>
 #include <QVBoxLayout>

@@ -1,6 +1,6 @@
 #include "tools/toolspanel.h"
 
-#include "app/controls.h"
+#include "widgetkit/controls.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/overlaypanel.h"
+#include "widgetkit/overlaypanel.h"
 
 class QGroupBox;
 class QLineEdit;

@@ -50,7 +50,7 @@ void TestApplication::startUpState()
     QCOMPARE(m_rig->app.core.formats.selectedFormat(), 1);
     const RollView *view = m_rig->app.window.rollView();
     QCOMPARE(view->shapes(),
-             EmptyRollShapes(view->innerSize().width(), view->innerSize().height()));
+             emptyRollShapes(view->innerSize().width(), view->innerSize().height()));
 }
 
 void TestApplication::opening_data()

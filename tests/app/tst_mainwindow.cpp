@@ -1,9 +1,10 @@
-#include "app/lamp.h"
 #include "app/mainwindow.h"
 #include "job/jobcontrolspanel.h"
+#include "roll/rollview.h"
 #include "settings/settingspanel.h"
 #include "settings/statuspanel.h"
 #include "tools/toolspanel.h"
+#include "widgetkit/lamp.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -333,7 +334,7 @@ void TestMainWindow::resizingResizesPreview()
     QWidget *preview = control(u"picRol"_s);
     const QWidget *controls = m_window->controlsPanel();
     const QWidget *status = m_window->statusPanel();
-    QSignalSpy resized(m_window.get(), &MainWindow::rollViewResized);
+    QSignalSpy resized(m_window->rollView(), &velmora::RollView::resized);
     const QSize before = preview->size();
     const QSize controlsSize = controls->size();
 

@@ -1,7 +1,7 @@
-#include "app/lamp.h"
 #include "job/jobcontrolspanel.h"
 #include "settings/settingspanel.h"
 #include "tests/support/apprig.h"
+#include "widgetkit/lamp.h"
 
 #include <QLabel>
 #include <QLineEdit>

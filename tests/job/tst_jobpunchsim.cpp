@@ -67,7 +67,7 @@ private:
     // The simulator's record holds the composed lines of holes first on.
     void checkRecord(int first, int count)
     {
-        const QList<RecordedLine> lines = ParseRecord(readFile(m_dir.filePath(u"record.txt"_s)));
+        const QList<RecordedLine> lines = parseRecord(readFile(m_dir.filePath(u"record.txt"_s)));
         QCOMPARE(lines.size(), count);
         for (int i = 0; i < count; ++i)
             QCOMPARE(lines[i].line, m_core->composer.composeHoleCommand(first + i).text.toLatin1());
@@ -91,12 +91,12 @@ void TestJobPunchSim::punchesTheRoll()
     QCOMPARE(m_core->nextNote.value(), 1);
 
     const QString recordPath = m_dir.filePath(u"record.txt"_s);
-    QTRY_COMPARE_WITH_TIMEOUT(ParseRecord(readFile(recordPath)).size(), 6, Timeout);
+    QTRY_COMPARE_WITH_TIMEOUT(parseRecord(readFile(recordPath)).size(), 6, Timeout);
     checkRecord(first, 6);
     // The job waits 100 ms before and 100 ms after every line. The record
     // stamps whole milliseconds as the lines arrive through the terminal, so
     // a line that arrived a little late may make the next gap a little short.
-    const QList<RecordedLine> lines = ParseRecord(readFile(recordPath));
+    const QList<RecordedLine> lines = parseRecord(readFile(recordPath));
     for (int i = 1; i < lines.size(); ++i) {
         const qint64 gap = lines[i].ms - lines[i - 1].ms;
         QVERIFY2(gap >= 195, qPrintable(u"gap %1 ms before line %2"_s.arg(gap).arg(i)));

@@ -40,6 +40,7 @@ public:
         return true;
     }
     void clearReceived() override { ++clears; }
+    void writeLog(const QString &message) override { m_log.writeLog(message); }
 
     bool cts = true;
     bool portOpen = true;
@@ -182,7 +183,7 @@ struct Rig
     NextNoteState nextNote;
     Logbook log;
     FakeLink link{clock, log};
-    PunchJob job{clock, holes, composer, nextNote, log, link};
+    PunchJob job{clock, holes, composer, nextNote, link};
 };
 
 const QString Ready = u"start exit openport file settings tools"_s;

@@ -60,7 +60,7 @@ void TestLinkPunchSim::conversation()
     bool formLoading = false;
     CommEvents events(port, log, lamps, [] { return 1; });
     PortController controller(port, log, lamps, events, formLoading,
-                              {dir.path() + u'/', &PresentSerialPorts});
+                              {dir.path() + u'/', &presentSerialPorts});
     LinkSender sender(port, log, events);
 
     int xons = 0;
@@ -120,9 +120,9 @@ void TestLinkPunchSim::conversation()
     // The simulator's record holds each line exactly as written, without
     // its CR: no LF or anything else went out with them.
     const QString recordPath = dir.filePath(u"record.txt"_s);
-    QTRY_COMPARE_WITH_TIMEOUT(ParseRecord(readFile(recordPath)).size(), 3, Timeout);
+    QTRY_COMPARE_WITH_TIMEOUT(parseRecord(readFile(recordPath)).size(), 3, Timeout);
     QByteArray record;
-    for (const RecordedLine &line : ParseRecord(readFile(recordPath)))
+    for (const RecordedLine &line : parseRecord(readFile(recordPath)))
         record += line.line + '\n';
     QCOMPARE(record, QByteArray("#,0020,0000,0000\n$1234,0567,0012\n$1240,0600,0013\n"));
 }

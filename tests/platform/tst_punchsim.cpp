@@ -45,7 +45,7 @@ void TestPunchSim::conversation()
 {
     // COM2 is bound to the simulator through the map it wrote.
     const PortResolution resolution =
-        PortMap::load(m_dir.filePath(u"ports.map"_s)).resolve(2, PresentSerialPorts());
+        PortMap::load(m_dir.filePath(u"ports.map"_s)).resolve(2, presentSerialPorts());
     QCOMPARE(resolution.device, m_device);
     QVERIFY(resolution.mapped);
 

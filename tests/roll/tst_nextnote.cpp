@@ -52,7 +52,7 @@ void TestNextNote::choose()
     QFETCH(int, holeCount);
     QFETCH(int, expected);
     const std::optional<NextNoteChoice> choice =
-        action == Enter ? EnterNextNote(text, holeCount) : StepNextNote(text, action, holeCount);
+        action == Enter ? enterNextNote(text, holeCount) : stepNextNote(text, action, holeCount);
     QCOMPARE(choice.has_value(), expected != NoChange);
     if (choice) {
         QCOMPARE(choice->nextNote, expected);

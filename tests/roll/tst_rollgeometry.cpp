@@ -117,18 +117,18 @@ void TestRollGeometry::shapes()
         (QStringList{u"line 301,0 301,240 red"_s} + expected.split(u"; "_s, Qt::SkipEmptyParts))
             .join(u"; "_s);
     RollRequest request{nextNote, 600, 240, mirror, right, false};
-    QCOMPARE(describe(DrawRollShapes(list, request)), drawn);
+    QCOMPARE(describe(drawRollShapes(list, request)), drawn);
     if (holesAscending(list)) {
         request.ascending = true;
-        QCOMPARE(describe(DrawRollShapes(list, request)), drawn);
+        QCOMPARE(describe(drawRollShapes(list, request)), drawn);
     }
 }
 
 void TestRollGeometry::emptyPreview()
 {
-    QCOMPARE(describe(EmptyRollShapes(601, 240)), u"line 300.5,0 300.5,240 red"_s);
+    QCOMPARE(describe(emptyRollShapes(601, 240)), u"line 300.5,0 300.5,240 red"_s);
     HoleList list;
-    QCOMPARE(describe(DrawRollShapes(list, RollRequest{0, 601, 240, false, false, true})),
+    QCOMPARE(describe(drawRollShapes(list, RollRequest{0, 601, 240, false, false, true})),
              u"line 301.5,0 301.5,240 red"_s);
 }
 
@@ -153,11 +153,11 @@ void TestRollGeometry::binarySearchMatchesWalk()
         for (const QSize view : {QSize(1000, 300), QSize(601, 257), QSize(33, 999)}) {
             for (const int nextNote : {1, 2, 250, 499, 500, 501, 1777, 2999, 3000, 3001}) {
                 RollRequest request{nextNote, view.width(), view.height(), false, false, false};
-                const std::vector<RollShape> walked = DrawRollShapes(list, request);
+                const std::vector<RollShape> walked = drawRollShapes(list, request);
                 request.ascending = true;
                 QVERIFY(walked.size() > 1);
                 QVERIFY2(
-                    DrawRollShapes(list, request) == walked,
+                    drawRollShapes(list, request) == walked,
                     qPrintable(nType + QString::number(view.width()) + QString::number(nextNote)));
             }
         }

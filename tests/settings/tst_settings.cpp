@@ -37,7 +37,7 @@ void TestSettings::calibration()
 {
     QFETCH(QString, text);
     QFETCH(float, value);
-    QCOMPARE(CalibrationValue(text).value_or(0.0f), value);
+    QCOMPARE(calibrationValue(text).value_or(0.0f), value);
 }
 
 void TestSettings::statusText_data()
@@ -67,7 +67,7 @@ void TestSettings::statusText()
 {
     QFETCH(StatusValues, values);
     QFETCH(QString, text);
-    QCOMPARE(statusText(values), text);
+    QCOMPARE(velmora::statusText(values), text);
 }
 
 QTEST_APPLESS_MAIN(TestSettings)

@@ -1,11 +1,11 @@
 // The settings panel, the status display and the link's controls in the
 // whole program, with a fake port.
 
-#include "app/lamp.h"
 #include "job/jobcontrolspanel.h"
 #include "settings/settingspanel.h"
 #include "settings/statuspanel.h"
 #include "tests/support/apprig.h"
+#include "widgetkit/lamp.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "app/lamp.h"
+#include "widgetkit/lamp.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
-#include "app/controls.h"
+#include "widgetkit/controls.h"
 
-#include "app/lamp.h"
+#include "widgetkit/lamp.h"
 
 #include <QCheckBox>
 #include <QComboBox>

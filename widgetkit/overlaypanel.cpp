@@ -1,6 +1,6 @@
-#include "app/overlaypanel.h"
+#include "widgetkit/overlaypanel.h"
 
-#include "app/controls.h"
+#include "widgetkit/controls.h"
 
 #include <QResizeEvent>
 
