@@ -161,10 +161,9 @@ ComposedLine HoleCommandComposer::composeHoleCommand(int holeIndex) const
             line += QLatin1Char('$');
         } else if (code == ZeroesField) {
             line += QLatin1StringView("0000000000", qBound(0, int(length), MaxFieldDigits));
-        } else if (code >= Field1 && code <= Field7) {
-            line += fieldText(code - Field1 + 1);
         }
-        // Any other code adds nothing: its field stays empty between commas.
+        // Any other code, field1 to field7 among them, adds nothing: its field
+        // stays empty between commas.
     }
     return result;
 }

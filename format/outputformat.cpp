@@ -13,8 +13,6 @@ constexpr std::array<QStringView, FieldCodeCount> listTexts = {
     u"tracknum", u"field1", u"field2",  u"field3", u"field4", u"field5", u"field6",   u"field7",
 };
 
-constexpr std::array<QStringView, 7> constantTexts = {};
-
 // Most zeros a zeroes field writes.
 constexpr int MaxZeroes = 10;
 
@@ -55,13 +53,6 @@ QStringList fieldListTexts()
     for (QStringView text : listTexts)
         texts.append(text.toString());
     return texts;
-}
-
-QStringView fieldText(int number)
-{
-    if (number < 1 || number > int(constantTexts.size()))
-        return {};
-    return constantTexts[number - 1];
 }
 
 QString describeFields(std::span<const qint16> codes, std::span<const qint16> lengths)

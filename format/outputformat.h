@@ -44,10 +44,6 @@ QStringView fieldListText(int code);
 // The sixteen list texts in code order, as the editor's field list shows them.
 QStringList fieldListTexts();
 
-// The constant text of field1 to field7 (number 1 to 7). Nothing sets them:
-// they are empty, and their fields contribute nothing but the separator.
-QStringView fieldText(int number);
-
 // Describes fields as "$ , Y-pos(4) , X-next(4) , 0000": the fields joined by
 // " , "; a zeroes field as its run of zeros (none for a negative length, at
 // most ten, as many as a command line gets); other known codes by their list

@@ -29,21 +29,34 @@ constexpr int NextNoteWidth = 70;
 // Gap between Start and the stop question under it.
 constexpr int StopGap = 3;
 
-QHBoxLayout *lampWithLabel(Lamp *lamp, QLabel *label)
-{
-    auto *row = new QHBoxLayout;
-    row->setSpacing(4);
-    row->addWidget(lamp);
-    row->addWidget(label);
-    return row;
-}
-
 } // namespace
 
 JobControlsPanel::JobControlsPanel(QWidget *parent) : QGroupBox(u"Punch control"_s, parent)
 {
     nameControl(this, u"frmControls"_s);
 
+    txtLog = nameControl(new QPlainTextEdit(this), u"txtLog"_s);
+    txtLog->setAccessibleName(u"Log"_s);
+    txtLog->setReadOnly(true);
+    txtLog->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txtLog->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    txtLog->setFixedWidth(LogWidth);
+
+    auto *layout = new QHBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addLayout(buildButtonColumn());
+    layout->addSpacing(6);
+    layout->addLayout(buildRollColumn());
+    layout->addSpacing(6);
+    layout->addWidget(txtLog);
+    // The stop question lies over the buttons under Start; it follows Start
+    // wherever the layout puts it.
+    cmdStart->installEventFilter(this);
+}
+
+// The buttons on the left, one under the other, with the stop question.
+QLayout *JobControlsPanel::buildButtonColumn()
+{
     cmdOpenport = makeButton(this, u"cmdOpenport"_s, u"Open port"_s);
     shpOpen = makeLamp(this, u"shpOpen"_s, u"Port open lamp"_s);
     cmdStart = makeButton(this, u"cmdStart"_s, u"Start"_s);
@@ -52,10 +65,37 @@ JobControlsPanel::JobControlsPanel(QWidget *parent) : QGroupBox(u"Punch control"
     cmd1Note = makeButton(this, u"cmd1Note"_s, u"1 punch"_s);
     cmdStop = makeButton(this, u"cmdStop"_s, u"Stop"_s);
     cmdExit = makeButton(this, u"cmdExit"_s, u"Exit"_s);
+    picStop = buildStopConfirmation();
+
+    auto *buttons = new QVBoxLayout;
+    auto *portRow = new QHBoxLayout;
+    portRow->addWidget(cmdOpenport, 1);
+    portRow->addWidget(shpOpen);
+    buttons->addLayout(portRow);
+    buttons->addSpacing(6);
     for (QPushButton *button : {cmdStart, cmdPause, cmdResume, cmd1Note, cmdStop}) {
         button->setEnabled(false);
+        buttons->addWidget(button);
     }
-    picStop = buildStopConfirmation();
+    buttons->addStretch(1);
+    buttons->addWidget(cmdExit);
+    return buttons;
+}
+
+// The middle: the file summary, the next note, the readiness lamps and the
+// time to go.
+QLayout *JobControlsPanel::buildRollColumn()
+{
+    lblOpened = makeLabel(this, u"lblOpened"_s, QString());
+    lblOpened->setFrameShape(QFrame::StyledPanel);
+    lblOpened->setFrameShadow(QFrame::Sunken);
+    lblOpened->setAutoFillBackground(true);
+    lblOpened->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblOpened->setWordWrap(true);
+    lblOpened->setMargin(4);
+    lblOpened->setFixedWidth(SummaryWidth);
+    lblOpened->setMinimumHeight(SummaryLines * lblOpened->fontMetrics().lineSpacing() +
+                                2 * lblOpened->margin() + 4);
 
     lblStartrec = makeLabel(this, u"lblStartrec"_s, u"Next note is:"_s);
     txtNextNote = makeEntry(this, u"txtNextNote"_s, u"Next note"_s);
@@ -68,63 +108,26 @@ JobControlsPanel::JobControlsPanel(QWidget *parent) : QGroupBox(u"Punch control"
     vscNextNote->setPageStep(1);
     vscNextNote->setValue(0);
     vscNextNote->setFixedHeight(txtNextNote->sizeHint().height() + 12);
-
-    shpCTSc = makeLamp(this, u"shpCTSc"_s, u"CTS lamp"_s);
-    shpXonc = makeLamp(this, u"shpXonc"_s, u"Xon lamp"_s);
-    shpXoffc = makeLamp(this, u"shpXoffc"_s, u"Xoff lamp"_s);
-    auto *lblCTSc = makeLabel(this, u"lblCTSc"_s, u"CTS"_s);
-    auto *lblXonc = makeLabel(this, u"lblXonc"_s, u"Xon"_s);
-    auto *lblXoffc = makeLabel(this, u"lblXoffc"_s, u"Xoff"_s);
-
-    lblOpened = makeLabel(this, u"lblOpened"_s, QString());
-    lblOpened->setFrameShape(QFrame::StyledPanel);
-    lblOpened->setFrameShadow(QFrame::Sunken);
-    lblOpened->setAutoFillBackground(true);
-    lblOpened->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblOpened->setWordWrap(true);
-    lblOpened->setMargin(4);
-    lblOpened->setFixedWidth(SummaryWidth);
-    lblOpened->setMinimumHeight(SummaryLines * lblOpened->fontMetrics().lineSpacing() +
-                                2 * lblOpened->margin() + 4);
-
-    lblRemain = makeLabel(this, u"lblRemain"_s, u"Remaining time"_s);
-
-    // Kept from the original window; it is never shown.
-    auto *label1 = makeLabel(this, u"Label1"_s, QString());
-    label1->hide();
-
-    txtLog = nameControl(new QPlainTextEdit(this), u"txtLog"_s);
-    txtLog->setAccessibleName(u"Log"_s);
-    txtLog->setReadOnly(true);
-    txtLog->setLineWrapMode(QPlainTextEdit::NoWrap);
-    txtLog->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    txtLog->setFixedWidth(LogWidth);
-
-    // Buttons on the left, one under the other.
-    auto *buttons = new QVBoxLayout;
-    auto *portRow = new QHBoxLayout;
-    portRow->addWidget(cmdOpenport, 1);
-    portRow->addWidget(shpOpen);
-    buttons->addLayout(portRow);
-    buttons->addSpacing(6);
-    for (QPushButton *button : {cmdStart, cmdPause, cmdResume, cmd1Note, cmdStop}) {
-        buttons->addWidget(button);
-    }
-    buttons->addStretch(1);
-    buttons->addWidget(cmdExit);
-
     auto *nextNoteRow = new QHBoxLayout;
     nextNoteRow->addWidget(lblStartrec);
     nextNoteRow->addWidget(txtNextNote);
     nextNoteRow->addWidget(vscNextNote);
     nextNoteRow->addStretch(1);
 
+    shpCTSc = makeLamp(this, u"shpCTSc"_s, u"CTS lamp"_s);
+    shpXonc = makeLamp(this, u"shpXonc"_s, u"Xon lamp"_s);
+    shpXoffc = makeLamp(this, u"shpXoffc"_s, u"Xoff lamp"_s);
     auto *lampRow = new QHBoxLayout;
     lampRow->setSpacing(14);
-    lampRow->addLayout(lampWithLabel(shpCTSc, lblCTSc));
-    lampRow->addLayout(lampWithLabel(shpXonc, lblXonc));
-    lampRow->addLayout(lampWithLabel(shpXoffc, lblXoffc));
+    lampRow->addLayout(lampWithLabel(shpCTSc, makeLabel(this, u"lblCTSc"_s, u"CTS"_s)));
+    lampRow->addLayout(lampWithLabel(shpXonc, makeLabel(this, u"lblXonc"_s, u"Xon"_s)));
+    lampRow->addLayout(lampWithLabel(shpXoffc, makeLabel(this, u"lblXoffc"_s, u"Xoff"_s)));
     lampRow->addStretch(1);
+
+    lblRemain = makeLabel(this, u"lblRemain"_s, u"Remaining time"_s);
+    // Label1 belongs to the window's controls but is never shown.
+    auto *label1 = makeLabel(this, u"Label1"_s, QString());
+    label1->hide();
 
     auto *middle = new QVBoxLayout;
     middle->addWidget(lblOpened);
@@ -135,17 +138,7 @@ JobControlsPanel::JobControlsPanel(QWidget *parent) : QGroupBox(u"Punch control"
     middle->addWidget(lblRemain);
     middle->addWidget(label1);
     middle->addStretch(1);
-
-    auto *layout = new QHBoxLayout(this);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    layout->addLayout(buttons);
-    layout->addSpacing(6);
-    layout->addLayout(middle);
-    layout->addSpacing(6);
-    layout->addWidget(txtLog);
-    // The stop question lies over the buttons under Start; it follows Start
-    // wherever the layout puts it.
-    cmdStart->installEventFilter(this);
+    return middle;
 }
 
 bool JobControlsPanel::eventFilter(QObject *watched, QEvent *event)

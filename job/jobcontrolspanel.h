@@ -4,6 +4,7 @@
 
 class QFrame;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -56,6 +57,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    QLayout *buildButtonColumn();
+    QLayout *buildRollColumn();
     QFrame *buildStopConfirmation();
     void placeStopConfirmation();
 };

@@ -23,41 +23,24 @@ std::optional<qint32> digitsValue(QStringView text, qint32 limit)
     return qint32(value);
 }
 
+// The letter of each parity in a settings text, in the order of Parity.
+constexpr char16_t ParityLetters[] = {u'N', u'E', u'O', u'M', u'S'};
+
 std::optional<Parity> parityOf(QStringView text)
 {
     if (text.size() != 1)
         return std::nullopt;
-    switch (text.front().toUpper().unicode()) {
-    case u'N':
-        return Parity::None;
-    case u'E':
-        return Parity::Even;
-    case u'O':
-        return Parity::Odd;
-    case u'M':
-        return Parity::Mark;
-    case u'S':
-        return Parity::Space;
-    default:
-        return std::nullopt;
+    const char16_t letter = text.front().toUpper().unicode();
+    for (std::size_t i = 0; i < std::size(ParityLetters); ++i) {
+        if (ParityLetters[i] == letter)
+            return Parity(i);
     }
+    return std::nullopt;
 }
 
 QChar parityLetter(Parity parity)
 {
-    switch (parity) {
-    case Parity::None:
-        break;
-    case Parity::Even:
-        return u'E';
-    case Parity::Odd:
-        return u'O';
-    case Parity::Mark:
-        return u'M';
-    case Parity::Space:
-        return u'S';
-    }
-    return u'N';
+    return ParityLetters[std::size_t(parity)];
 }
 
 } // namespace

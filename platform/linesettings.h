@@ -7,6 +7,7 @@
 
 namespace velmora {
 
+// The order matters: the settings text and the port layer index tables by it.
 enum class Parity
 {
     None,

@@ -56,21 +56,14 @@ bool isPseudoTerminal(const QString &device)
     return major(info.st_rdev) >= 136 && major(info.st_rdev) <= 143;
 }
 
+// The parities in the order of Parity.
+constexpr QSerialPort::Parity QtParities[] = {QSerialPort::NoParity, QSerialPort::EvenParity,
+                                              QSerialPort::OddParity, QSerialPort::MarkParity,
+                                              QSerialPort::SpaceParity};
+
 QSerialPort::Parity qtParity(Parity parity)
 {
-    switch (parity) {
-    case Parity::None:
-        break;
-    case Parity::Even:
-        return QSerialPort::EvenParity;
-    case Parity::Odd:
-        return QSerialPort::OddParity;
-    case Parity::Mark:
-        return QSerialPort::MarkParity;
-    case Parity::Space:
-        return QSerialPort::SpaceParity;
-    }
-    return QSerialPort::NoParity;
+    return QtParities[std::size_t(parity)];
 }
 
 } // namespace

@@ -25,15 +25,6 @@ namespace {
 constexpr int CalibrationEntryWidth = 80;
 constexpr int DeviceLabelWidth = 190;
 
-QHBoxLayout *lampWithLabel(Lamp *lamp, QLabel *label)
-{
-    auto *row = new QHBoxLayout;
-    row->setSpacing(4);
-    row->addWidget(lamp);
-    row->addWidget(label, 1);
-    return row;
-}
-
 QLabel *heading(QWidget *parent, const QString &name, const QString &caption)
 {
     QLabel *label = makeLabel(parent, name, caption);
@@ -44,31 +35,6 @@ QLabel *heading(QWidget *parent, const QString &name, const QString &caption)
 }
 
 } // namespace
-
-QStringList SettingsPanel::portChoiceTexts()
-{
-    return PortController::portChoiceTexts();
-}
-
-QStringList SettingsPanel::baudChoiceTexts()
-{
-    return PortController::baudChoiceTexts();
-}
-
-QStringList SettingsPanel::parityChoiceTexts()
-{
-    return PortController::parityChoiceTexts();
-}
-
-QStringList SettingsPanel::dataBitChoiceTexts()
-{
-    return PortController::dataBitChoiceTexts();
-}
-
-QStringList SettingsPanel::stopBitChoiceTexts()
-{
-    return PortController::stopBitChoiceTexts();
-}
 
 SettingsPanel::SettingsPanel(QWidget *parent) : OverlayPanel(u"picSettings"_s, u"Shape1"_s, parent)
 {
@@ -126,14 +92,16 @@ QGroupBox *SettingsPanel::buildSerialGroup()
     // The positions the window opens with; the link sets them from then on.
     const PortChoices start = PortChoices::start();
 
-    portChoice = makeChoice(group, u"portChoice"_s, u"Port"_s, portChoiceTexts(), start.port);
-    baudChoice = makeChoice(group, u"baudChoice"_s, u"Baud rate"_s, baudChoiceTexts(), start.baud);
-    dataBitChoice =
-        makeChoice(group, u"dataBitChoice"_s, u"Data bits"_s, dataBitChoiceTexts(), start.dataBits);
-    stopBitChoice =
-        makeChoice(group, u"stopBitChoice"_s, u"Stop bits"_s, stopBitChoiceTexts(), start.stopBits);
-    parityChoice =
-        makeChoice(group, u"parityChoice"_s, u"Parity"_s, parityChoiceTexts(), start.parity);
+    portChoice = makeChoice(group, u"portChoice"_s, u"Port"_s, PortController::portChoiceTexts(),
+                            start.port);
+    baudChoice = makeChoice(group, u"baudChoice"_s, u"Baud rate"_s,
+                            PortController::baudChoiceTexts(), start.baud);
+    dataBitChoice = makeChoice(group, u"dataBitChoice"_s, u"Data bits"_s,
+                               PortController::dataBitChoiceTexts(), start.dataBits);
+    stopBitChoice = makeChoice(group, u"stopBitChoice"_s, u"Stop bits"_s,
+                               PortController::stopBitChoiceTexts(), start.stopBits);
+    parityChoice = makeChoice(group, u"parityChoice"_s, u"Parity"_s,
+                              PortController::parityChoiceTexts(), start.parity);
     cmdConStd = makeButton(group, u"cmdConStd"_s, u"Standard values"_s);
 
     auto *choices = new QGridLayout;
@@ -166,9 +134,9 @@ QGroupBox *SettingsPanel::buildSerialGroup()
     auto *outgoing = new QGridLayout;
     outgoing->setHorizontalSpacing(12);
     outgoing->addWidget(heading(group, u"lblOutgo"_s, u"outgoing signals"_s), 0, 0, 1, 2);
-    outgoing->addLayout(lampWithLabel(shpDTR, makeLabel(group, u"lblDTR"_s, u"DTR"_s)), 1, 0);
+    outgoing->addLayout(lampWithLabel(shpDTR, makeLabel(group, u"lblDTR"_s, u"DTR"_s), 1), 1, 0);
     outgoing->addWidget(chkDTR, 1, 1);
-    outgoing->addLayout(lampWithLabel(shpRTS, makeLabel(group, u"lblRTS"_s, u"RTS"_s)), 2, 0);
+    outgoing->addLayout(lampWithLabel(shpRTS, makeLabel(group, u"lblRTS"_s, u"RTS"_s), 1), 2, 0);
     outgoing->addWidget(chkRTS, 2, 1);
     outgoing->setRowStretch(3, 1);
 
@@ -187,7 +155,7 @@ QGroupBox *SettingsPanel::buildSerialGroup()
     incoming->addWidget(heading(group, u"lblInco"_s, u"incoming signals"_s), 0, 0, 1, 2);
     for (int i = 0; i < 6; ++i) {
         const auto &[lamp, label] = incomingLamps[i];
-        incoming->addLayout(lampWithLabel(lamp, makeLabel(group, label.first, label.second)),
+        incoming->addLayout(lampWithLabel(lamp, makeLabel(group, label.first, label.second), 1),
                             1 + i % 4, i / 4);
     }
     incoming->setRowStretch(5, 1);

@@ -26,13 +26,6 @@ class SettingsPanel : public OverlayPanel
 public:
     explicit SettingsPanel(QWidget *parent = nullptr);
 
-    // The entries of the five port choice lists, position 0 first.
-    static QStringList portChoiceTexts();
-    static QStringList baudChoiceTexts();
-    static QStringList parityChoiceTexts();
-    static QStringList dataBitChoiceTexts();
-    static QStringList stopBitChoiceTexts();
-
     // Serial group, frmComset.
     QGroupBox *frmComset = nullptr;
     QComboBox *portChoice = nullptr;

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -45,6 +46,15 @@ Lamp *makeLamp(QWidget *parent, const QString &name, const QString &accessibleNa
     auto *lamp = nameControl(new Lamp(parent), name);
     lamp->setAccessibleName(accessibleName);
     return lamp;
+}
+
+QHBoxLayout *lampWithLabel(Lamp *lamp, QLabel *label, int labelStretch)
+{
+    auto *row = new QHBoxLayout;
+    row->setSpacing(4);
+    row->addWidget(lamp);
+    row->addWidget(label, labelStretch);
+    return row;
 }
 
 QComboBox *makeChoice(QWidget *parent, const QString &name, const QString &accessibleName,

@@ -7,6 +7,7 @@
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -33,6 +34,9 @@ QCheckBox *makeCheckBox(QWidget *parent, const QString &name, const QString &cap
 QGroupBox *makeFrame(QWidget *parent, const QString &name, const QString &caption);
 QLineEdit *makeEntry(QWidget *parent, const QString &name, const QString &accessibleName);
 Lamp *makeLamp(QWidget *parent, const QString &name, const QString &accessibleName);
+
+// A lamp with its caption to the right, as one row.
+QHBoxLayout *lampWithLabel(Lamp *lamp, QLabel *label, int labelStretch = 0);
 
 // A drop-down list with fixed entries; index -1 leaves no entry selected.
 QComboBox *makeChoice(QWidget *parent, const QString &name, const QString &accessibleName,
