@@ -14,8 +14,6 @@ private slots:
     void leadingNumber();
     void roundHalfEven_data();
     void roundHalfEven();
-    void numberText_data();
-    void numberText();
     void singleText_data();
     void singleText();
 };
@@ -81,22 +79,6 @@ void TestNumbers::roundHalfEven()
     QFETCH(double, value);
     QFETCH(int, expected);
     QCOMPARE(velmora::roundHalfEven(value), expected);
-}
-
-void TestNumbers::numberText_data()
-{
-    QTest::addColumn<qint64>("value");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("positive") << qint64(41) << QStringLiteral(" 41");
-    QTest::newRow("zero") << qint64(0) << QStringLiteral(" 0");
-    QTest::newRow("negative") << qint64(-3) << QStringLiteral("-3");
-}
-
-void TestNumbers::numberText()
-{
-    QFETCH(qint64, value);
-    QFETCH(QString, expected);
-    QCOMPARE(velmora::numberText(value), expected);
 }
 
 void TestNumbers::singleText_data()

@@ -76,15 +76,14 @@ void TestHoleCommandComposer::compose_data()
     ok("Zelvoor2", zelvoor2, zelvoor2Lengths, 1000, 1000, h, "$,0123,001234,001250");
     ok("Zelvoor calibrated", zelvoor, zelvoorLengths, 1010, 1250, h, "$,0154,0045,0000");
     ok("Zelvoor2 calibrated", zelvoor2, zelvoor2Lengths, 1010, 1250, h, "$,0154,001246,001262");
-    ok("var, as is, zeroes", "00030801**", "0100--02", 1000, 1000, h, "$,60,3,00");
-    ok("keynum, tracknum unscaled", "00030801**", "0100--02", 2000, 1500, h, "$,60,3,00");
+    ok("var, as is, zeroes; keynum, tracknum unscaled", "00030801**", "0100--02", 2000, 1500, h,
+       "$,60,3,00");
     ok("constant, length 1", "000903**", "01--01", 1250, 1250, h, "$,,60");
     ok("too wide", "07**", "04", 1000, 1000, with(&H::xNext, 12345), "2345");
     ok("leading zeros", "02**", "06", 1000, 1000, with(&H::xBegin, 7), "000007");
     ok("negative as is", "070707**", "0001--", 1000, 1000, with(&H::xNext, -12), "-12,-12,-12");
     ok("negative fixed", "070707**", "040210", 1000, 1000, with(&H::xNext, -12),
        "-012,-2,-000000012");
-    ok("half up to even", "05**", "00", 1000, 1100, with(&H::yPos, 5), "6");
     ok("half down to even", "06**", "00", 1000, 1500, with(&H::keywidth, 3), "4");
     ok("X and Y apart", "0204050607**", "0000000000", 2000, 500, h, "2468,2500,62,10,90");
     ok("calibration 0", "0205**", "0000", 0, 0, h, "1234,123");

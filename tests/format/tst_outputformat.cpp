@@ -50,7 +50,6 @@ private slots:
     void describe_data();
     void describe();
     void describeEditedFields();
-    void builtInTable();
     void selectFormat();
     void userFormatAppliesOnReselect();
 };
@@ -91,7 +90,6 @@ void TestOutputFormat::describe_data()
     row("constant and var", u"000903**", u"01--00**", u"$ , field1(as is) , keynum(var)");
     row("no fields", asterisks, asterisks, u"");
     row("empty second slot", u"05**0701****************", zelvoorLengths, u"Y-pos(1)");
-    row("one", u"05**", u"01", u"Y-pos(1)");
     row("short field text", u"0005", zelvoorLengths,
         QStringLiteral("$ , Y-pos(4) , ") + dollars(10));
     row("empty texts", u"", u"", dollars(12));
@@ -99,8 +97,6 @@ void TestOutputFormat::describe_data()
         QStringLiteral(" ,  , ") + tenZeros + QStringLiteral(" , ") + tenZeros);
     row("dollar without suffix", u"00**", u"--", u"$");
     row("unknown code", u"2003**", u"0400", u"unknown code 20 , keynum(var)");
-    row("edited format", u"000201******************", u"010603******************",
-        u"$ , X-begin(6) , 000");
 }
 
 void TestOutputFormat::describe()
@@ -118,23 +114,6 @@ void TestOutputFormat::describeEditedFields()
     const std::array<qint16, 3> lengths{4, -1, 0};
     QCOMPARE(describeFields(codes, lengths),
              QStringLiteral("Y-pos(4) , unknown code -1 , X-next(var)"));
-    QCOMPARE(fieldListTexts().join(QLatin1Char('|')),
-             QStringLiteral("$|zeroes|X-begin|keynum|X-end|Y-pos|keywidth|X-next|tracknum|"
-                            "field1|field2|field3|field4|field5|field6|field7"));
-}
-
-void TestOutputFormat::builtInTable()
-{
-    FormatTable table;
-    QCOMPARE(FormatTable::formatNames().join(u'|'),
-             u"User format|Zelvoor|Zelvoor2 (tweezijdig transport)"_s);
-    // The user format starts as Zelvoor; the entries past the built-in ones
-    // are empty, and nothing is chosen yet.
-    QCOMPARE(table.formatFields(0) + table.formatLengths(0), zelvoor + zelvoorLengths);
-    for (int entry = 3; entry <= 11; ++entry)
-        QVERIFY(table.formatFields(entry).isEmpty() && table.formatLengths(entry).isEmpty());
-    QCOMPARE(table.selectedFormat(), -1);
-    QCOMPARE(table.currentFormatDescription(), dollars(12));
 }
 
 void TestOutputFormat::selectFormat()

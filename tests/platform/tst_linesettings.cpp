@@ -30,29 +30,15 @@ void TestLineSettings::parse_data()
     row("19200,e,8,1", "19200 Even 8 1 19200,E,8,1");
     row("09600,N,08,1", "9600 None 8 1 9600,N,8,1");
     row("4000000,N,8,1", "4000000 None 8 1 4000000,N,8,1");
-    for (const char *refused : {"",
-                                "9600,N,8",
-                                "9600,N,8,1,0",
-                                "9600,N,8,1,",
-                                "9600, N,8,1",
-                                "9600,N,8,1 ",
-                                ",N,8,1",
-                                "0,N,8,1",
-                                "-9600,N,8,1",
-                                "9600.5,N,8,1",
-                                "4000001,N,8,1",
-                                "99999999999999999999,N,8,1",
-                                "9600,None,8,1",
-                                "9600,X,8,1",
-                                "9600,,8,1",
-                                "9600,N,4,1",
-                                "9600,N,9,1",
-                                "9600,N,8,0",
-                                "9600,N,8,1.5",
-                                "9600,N,8,3",
-                                "9600;N;8;1",
-                                "\u0669\u0666\u0660\u0660,N,8,1"})
-        row(refused, "");
+    // Refused: a field missing or too many, blanks, a baud rate, parity, data
+    // or stop bits out of range or unreadable, other separators or digits.
+    const QString refused =
+        u"|9600,N,8|9600,N,8,1,0|9600,N,8,1,|9600, N,8,1|9600,N,8,1 |,N,8,1|0,N,8,1|-9600,N,8,1|"
+        "9600.5,N,8,1|4000001,N,8,1|99999999999999999999,N,8,1|9600,None,8,1|9600,X,8,1|"
+        "9600,,8,1|9600,N,4,1|9600,N,9,1|9600,N,8,0|9600,N,8,1.5|9600,N,8,3|9600;N;8;1|"
+        "\u0669\u0666\u0660\u0660,N,8,1"_s;
+    for (const QString &text : refused.split(u'|'))
+        QTest::newRow(qPrintable(text)) << text << QString();
 }
 
 void TestLineSettings::parse()

@@ -110,8 +110,6 @@ void TestPrtReader::holeFields_data()
     QTest::newRow("keyword only") << QByteArray("PONS") << QList<int>{0, 0, 0, 0, 0, 0};
     QTest::newRow("left aligned and blanks inside")
         << QByteArray("PONS 12     4 5    1 2 3 ") << QList<int>{12, 45, 123, 0, 0, 0};
-    QTest::newRow("not numeric") << record("PONS", {"abc", "-", "1E2", "7x", "\t9", "", "+4"})
-                                 << QList<int>{0, 0, 100, 7, 9, 4};
 }
 
 void TestPrtReader::holeFields()

@@ -29,19 +29,11 @@ void TestNextNote::choose_data()
     QTest::newRow("up at the last hole") << QStringLiteral(" 250") << -1 << 250 << 250;
     QTest::newRow("down at the first hole") << QStringLiteral("1") << 1 << 250 << 1;
     QTest::newRow("stepped, then rounded") << QStringLiteral("2.5") << -1 << 250 << 4;
-    QTest::newRow("step from no number") << QStringLiteral("abc") << -1 << 250 << 1;
-    QTest::newRow("step from huge") << QStringLiteral("1E300") << 1 << 250 << 250;
     QTest::newRow("step without holes") << QStringLiteral("3") << -1 << 0 << NoChange;
     QTest::newRow("0") << QStringLiteral("0") << Enter << 250 << 1;
-    QTest::newRow("-7") << QStringLiteral("-7") << Enter << 250 << 1;
     QTest::newRow("999") << QStringLiteral("999") << Enter << 250 << 250;
-    QTest::newRow("abc") << QStringLiteral("abc") << Enter << 250 << 1;
     QTest::newRow("12abc") << QStringLiteral("12abc") << Enter << 250 << 12;
-    QTest::newRow("blanks inside") << QStringLiteral(" 1 2") << Enter << 250 << 12;
     QTest::newRow("2.5") << QStringLiteral("2.5") << Enter << 250 << 2;
-    QTest::newRow("3.5") << QStringLiteral("3.5") << Enter << 250 << 4;
-    QTest::newRow("beyond 32 bits") << QStringLiteral("99999999999") << Enter << 250 << 250;
-    QTest::newRow("beyond double") << QStringLiteral("1E999") << Enter << 250 << 250;
     QTest::newRow("Enter without holes") << QStringLiteral("5") << Enter << 0 << NoChange;
 }
 

@@ -33,6 +33,8 @@ private slots:
     void init();
     void cleanup() { m_rig.reset(); }
     void showAndLeave();
+    void calibration_data();
+    void calibration();
     void linkControls();
     void keys_data();
     void keys();
@@ -75,11 +77,8 @@ void TestSettingsPresenter::showAndLeave()
                                          QString(), u"Port: COM1 (closed)"_s, u"Baud: 4800"_s,
                                          u"Parity: None"_s, u"Stopbits: 1"_s}));
 
-    // Calibration entries: colour and value at once, the status on leaving.
-    m_settings->txtXcal->setText(u"5"_s);
-    QCOMPARE(m_settings->txtXcal->palette().color(QPalette::Base), QColor(0, 255, 255));
+    // The X entry counts for X; the status follows on leaving.
     m_settings->txtXcal->setText(u"50"_s);
-    QCOMPARE(m_settings->txtXcal->palette().color(QPalette::Base), QColor(255, 255, 255));
     QCOMPARE(m_rig->app.core.composer.XCalibration(), 50.0f);
     QCOMPARE(statusLines().value(3), u"Xcalibration: 1000"_s);
 
@@ -101,6 +100,35 @@ void TestSettingsPresenter::showAndLeave()
     m_settings->cmdSettingsExit->click();
     QCOMPARE(statusLines().value(6), u"Port: COM1 (closed)"_s);
     QCOMPARE(m_controls->shpOpen->color(), QColor(80, 80, 80));
+}
+
+// A calibration entry colours at once and counts when valid, above 10 and
+// below 10000; the status shows it on leaving.
+void TestSettingsPresenter::calibration_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<float>("value"); // 0 for an invalid entry
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("10") << u"10"_s << 0.0f << u"1000"_s;
+    QTest::newRow("just above 10") << u"10.001"_s << 10.001f << u"10.001"_s;
+    QTest::newRow("10000") << u"10000"_s << 0.0f << u"1000"_s;
+    QTest::newRow("9999.5") << u"9999.5"_s << 9999.5f << u"9999.5"_s;
+    QTest::newRow("exponent, blanks inside") << u" 1.2 5e3"_s << 1250.0f << u"1250"_s;
+    QTest::newRow("single precision") << u"1000.00001"_s << 1000.0f << u"1000"_s;
+}
+
+void TestSettingsPresenter::calibration()
+{
+    QFETCH(QString, text);
+    QFETCH(float, value);
+    QFETCH(QString, shown);
+    m_rig->app.window.mnuSet()->trigger();
+    m_settings->txtYcal->setText(text);
+    QCOMPARE(m_settings->txtYcal->palette().color(QPalette::Base),
+             value ? QColor(255, 255, 255) : QColor(0, 255, 255));
+    QCOMPARE(m_rig->app.core.composer.YCalibration(), value ? value : 1000.0f);
+    m_settings->cmdSettingsExit->click();
+    QCOMPARE(statusLines().value(4), u"Ycalibration: "_s + shown);
 }
 
 void TestSettingsPresenter::linkControls()
