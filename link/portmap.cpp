@@ -1,9 +1,7 @@
 #include "link/portmap.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <optional>
@@ -14,29 +12,6 @@ using namespace Qt::StringLiterals;
 namespace velmora {
 
 namespace {
-
-struct TextLine
-{
-    QStringView content; // without its line end
-    QStringView end;     // "\n", "\r\n", "\r" or empty for a last line without one
-};
-
-QList<TextLine> splitLines(QStringView text)
-{
-    QList<TextLine> lines;
-    qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype i = start;
-        while (i < text.size() && text[i] != u'\n' && text[i] != u'\r')
-            ++i;
-        qsizetype endLength = 0;
-        if (i < text.size())
-            endLength = (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ? 2 : 1;
-        lines.append({text.sliced(start, i - start), text.sliced(i, endLength)});
-        start = i + endLength;
-    }
-    return lines;
-}
 
 struct MapLine
 {
@@ -107,12 +82,31 @@ bool naturalLess(QStringView a, QStringView b)
     return a < b;
 }
 
-QString portName(int port)
+} // namespace
+
+QString PortMap::portName(int port)
 {
     return u"COM"_s + QString::number(port);
 }
 
-} // namespace
+QList<PortMap::TextLine> PortMap::lines(QStringView text)
+{
+    QList<TextLine> lines;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype i = start;
+        while (i < text.size() && text[i] != u'\n' && text[i] != u'\r')
+            ++i;
+        qsizetype endLength = 0;
+        if (i < text.size())
+            endLength = (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ? 2 : 1;
+        const QStringView content = text.sliced(start, i - start);
+        const auto entry = parseLine(content);
+        lines.append({content, text.sliced(i, endLength), entry ? entry->port : 0});
+        start = i + endLength;
+    }
+    return lines;
+}
 
 int PortMap::portNumber(QStringView name)
 {
@@ -127,7 +121,7 @@ int PortMap::portNumber(QStringView name)
 PortMap PortMap::parse(QStringView text)
 {
     PortMap map;
-    for (const TextLine &line : splitLines(text)) {
+    for (const TextLine &line : lines(text)) {
         if (auto entry = parseLine(line.content))
             map.m_devices[size_t(entry->port - 1)] = std::move(entry->device);
     }
@@ -189,74 +183,6 @@ PortResolution PortMap::resolve(int port, const QList<PresentPort> &present) con
     result.problem = u"No device for "_s + portName(port) + u": "_s + count + u" and "_s +
                      fileName() + u" has no line for "_s + portName(port);
     return result;
-}
-
-QString PortMap::withLine(QStringView text, int port, const QString &device)
-{
-    const QList<TextLine> lines = splitLines(text);
-    QStringView lineEnd = u"\n";
-    for (const TextLine &line : lines) {
-        if (!line.end.isEmpty()) {
-            lineEnd = line.end;
-            break;
-        }
-    }
-    const QString newLine = portName(port) + u' ' + device;
-    QString result;
-    bool replaced = false;
-    for (const TextLine &line : lines) {
-        const auto entry = parseLine(line.content);
-        if (!entry || entry->port != port) {
-            result += line.content;
-            result += line.end;
-        } else if (!replaced) {
-            replaced = true;
-            result += newLine;
-            if (const qsizetype hash = line.content.indexOf(u'#'); hash >= 0)
-                result += u' ' + line.content.sliced(hash).toString();
-            result += line.end;
-        }
-    }
-    if (!replaced) {
-        if (!result.isEmpty() && !result.endsWith(u'\n') && !result.endsWith(u'\r'))
-            result += lineEnd;
-        result += newLine;
-        result += lineEnd;
-    }
-    return result;
-}
-
-bool PortMap::writeLine(const QString &filePath, int port, const QString &device, QString *error)
-{
-    const auto fail = [error](const QString &why) {
-        if (error != nullptr)
-            *error = why;
-        return false;
-    };
-    if (port < 1 || port > PortCount)
-        return fail(u"There is no port number "_s + QString::number(port));
-    if (device.isEmpty() || device.contains(u'#') || device.contains(u' ') ||
-        device.contains(u'\t') || device.contains(u'\n') || device.contains(u'\r'))
-        return fail(u"The device \""_s + device + u"\" cannot be written into a port map"_s);
-
-    QString text;
-    QFile existing(filePath);
-    if (existing.exists()) {
-        if (!existing.open(QIODevice::ReadOnly))
-            return fail(filePath + u": "_s + existing.errorString());
-        text = QString::fromUtf8(existing.readAll());
-        existing.close();
-    } else {
-        QDir().mkpath(QFileInfo(filePath).absolutePath());
-    }
-
-    QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(filePath + u": "_s + file.errorString());
-    file.write(withLine(text, port, device).toUtf8());
-    if (!file.commit())
-        return fail(filePath + u": "_s + file.errorString());
-    return true;
 }
 
 } // namespace velmora

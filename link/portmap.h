@@ -51,6 +51,17 @@ public:
     // The port number (1 to 6) of a name "COM1" to "COM6", in any case;
     // 0 for anything else.
     static int portNumber(QStringView name);
+    // "COM1" to "COM6".
+    static QString portName(int port);
+
+    // One line of a map's text.
+    struct TextLine
+    {
+        QStringView content; // without its line end
+        QStringView end;     // "\n", "\r\n", "\r" or empty for a last line without one
+        int port = 0;        // the port the line binds, 0 for a blank, comment or bad line
+    };
+    static QList<TextLine> lines(QStringView text);
 
     // The device mapped to port 1 to 6; empty when the map has no line for it.
     QString mappedDevice(int port) const;
@@ -59,18 +70,6 @@ public:
 
     // The devices of the present ports in the order COM1, COM2, ... take them.
     static QStringList orderPresent(QList<PresentPort> present);
-
-    // The text of a map with the line of one port set to the device: the
-    // first line for the port is replaced (keeping a comment at its end),
-    // later lines for it are dropped, and without one the line is added at
-    // the end. Every other line stays as it is.
-    static QString withLine(QStringView text, int port, const QString &device);
-
-    // Sets the line of one port in the map file, creating the file when it
-    // is missing; the file is replaced as a whole. On failure returns false
-    // and, when error is given, says why.
-    static bool writeLine(const QString &filePath, int port, const QString &device,
-                          QString *error = nullptr);
 
 private:
     std::array<QString, PortCount> m_devices;

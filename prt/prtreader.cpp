@@ -5,6 +5,7 @@
 #include "prt/prtlinesplitter.h"
 #include "prt/prttext.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
@@ -297,23 +298,10 @@ PrtReadResult PrtReader::readPrtDevice(QIODevice &device, HoleList &holes, qint6
 
 PrtReadResult PrtReader::readPrtBytes(QByteArrayView bytes, HoleList &holes)
 {
-    const std::string_view text(bytes.data(), static_cast<std::size_t>(bytes.size()));
-    PrtReadResult result;
-    PrtLineSplitter splitter;
-
-    startRead(holes);
-    HeaderPass header(holes);
-    splitter.feed(text, header);
-    splitter.finish(header);
-
-    holes.clear();
-    if (!header.holeKeyword().empty()) {
-        HolePass holePass(holes, result, header.holeKeyword());
-        splitter.feed(text, holePass);
-        splitter.finish(holePass);
-    }
-    finishRead(holes, result);
-    return result;
+    QByteArray data = QByteArray::fromRawData(bytes.data(), bytes.size());
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    return readPrtDevice(buffer, holes);
 }
 
 } // namespace velmora

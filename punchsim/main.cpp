@@ -8,6 +8,7 @@
 
 #include "link/portmap.h"
 #include "platform/systemclock.h"
+#include "punchsim/portmapwriter.h"
 #include "punchsim/pseudoterminal.h"
 #include "punchsim/punchcontroller.h"
 
@@ -85,13 +86,19 @@ QString printable(const QByteArray &bytes)
     return text;
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+struct SimulatorOptions
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(u"velmora-punchsim"_s);
+    PunchControllerOptions controller;
+    int port = 1;               // the COM number bound in the map
+    QString mapPath;            // empty: no port map written
+    QString recordPath;         // empty: nothing recorded
+    qint64 exitAfterIdleMs = 0; // 0: runs until stopped
+    bool quiet = false;
+};
 
+// Reads the command line; exits on anything it cannot use.
+SimulatorOptions readOptions(const QCoreApplication &app)
+{
     QCommandLineParser parser;
     parser.setApplicationDescription(
         u"Plays a punch controller on a pseudo-terminal. The first line on stdout is the "
@@ -119,51 +126,65 @@ int main(int argc, char *argv[])
     });
     parser.process(app);
 
-    PunchControllerOptions options;
-    options.punchMs = numberOption(parser, u"punch-ms"_s, 0);
-    options.busyMs = numberOption(parser, u"busy-ms"_s, 0);
-    options.idleXonMs = numberOption(parser, u"idle-xon-ms"_s, 0);
-    options.stopAfter = int(qMin<qint64>(numberOption(parser, u"stop-after"_s, 0), 1 << 30));
-    const int port = int(numberOption(parser, u"com"_s, 1));
-    if (port > PortMap::PortCount) {
+    SimulatorOptions options;
+    options.controller.punchMs = numberOption(parser, u"punch-ms"_s, 0);
+    options.controller.busyMs = numberOption(parser, u"busy-ms"_s, 0);
+    options.controller.idleXonMs = numberOption(parser, u"idle-xon-ms"_s, 0);
+    options.controller.stopAfter =
+        int(qMin<qint64>(numberOption(parser, u"stop-after"_s, 0), 1 << 30));
+    options.port = int(numberOption(parser, u"com"_s, 1));
+    if (options.port > PortMap::PortCount) {
         complain(u"--com takes 1 to 6"_s);
-        return 2;
+        std::exit(2);
     }
-    const qint64 exitAfterIdleMs = parser.isSet(u"exit-after-idle"_s)
-                                       ? numberOption(parser, u"exit-after-idle"_s, 1) * 1000
-                                       : 0;
-    const bool quiet = parser.isSet(u"quiet"_s);
+    if (parser.isSet(u"exit-after-idle"_s))
+        options.exitAfterIdleMs = numberOption(parser, u"exit-after-idle"_s, 1) * 1000;
+    options.quiet = parser.isSet(u"quiet"_s);
+    options.mapPath = parser.value(u"map"_s);
+    options.recordPath = parser.value(u"record"_s);
+    return options;
+}
 
-    QFile record;
-    if (parser.isSet(u"record"_s)) {
-        record.setFileName(parser.value(u"record"_s));
-        if (!record.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
-            complain(record.fileName() + u": "_s + record.errorString());
-            return 1;
-        }
+// Opens the pseudo-terminal and binds it in the port map; prints its device.
+bool openTerminal(PseudoTerminal &pty, const SimulatorOptions &options)
+{
+    QString error;
+    if (!pty.open(&error) ||
+        (!options.mapPath.isEmpty() &&
+         !writeMapLine(options.mapPath, options.port, pty.devicePath(), &error))) {
+        complain(error);
+        return false;
     }
+    std::printf("%s\n", pty.devicePath().toLocal8Bit().constData());
+    std::fflush(stdout);
+    return true;
+}
 
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(u"velmora-punchsim"_s);
+    const SimulatorOptions options = readOptions(app);
+
+    QFile record(options.recordPath);
+    if (!options.recordPath.isEmpty() &&
+        !record.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
+        complain(record.fileName() + u": "_s + record.errorString());
+        return 1;
+    }
     if (!watchTerminationSignals()) {
         complain(u"cannot watch SIGTERM and SIGINT"_s);
         return 1;
     }
-
     PseudoTerminal pty;
-    QString error;
-    if (!pty.open(&error)) {
-        complain(error);
+    if (!openTerminal(pty, options))
         return 1;
-    }
-    if (parser.isSet(u"map"_s) &&
-        !PortMap::writeLine(parser.value(u"map"_s), port, pty.devicePath(), &error)) {
-        complain(error);
-        return 1;
-    }
-    std::printf("%s\n", pty.devicePath().toLocal8Bit().constData());
-    std::fflush(stdout);
 
+    const bool quiet = options.quiet;
     SystemClock clock;
-    PunchController controller(clock, options, [&](const QByteArray &bytes) {
+    PunchController controller(clock, options.controller, [&](const QByteArray &bytes) {
         if (!quiet)
             complain(u"sends "_s + printable(bytes));
         if (!pty.write(bytes) && !quiet)
@@ -178,10 +199,9 @@ int main(int argc, char *argv[])
 
     ClockTimer idleExit(clock);
     const auto armIdleExit = [&] {
-        if (exitAfterIdleMs > 0)
-            idleExit.start(exitAfterIdleMs, [] { QCoreApplication::quit(); });
+        if (options.exitAfterIdleMs > 0)
+            idleExit.start(options.exitAfterIdleMs, [] { QCoreApplication::quit(); });
     };
-
     QSocketNotifier input(pty.masterHandle(), QSocketNotifier::Read);
     QObject::connect(&input, &QSocketNotifier::activated, &app, [&] {
         const QByteArray bytes = pty.readAvailable();

@@ -1,4 +1,5 @@
 #include "link/portmap.h"
+#include "punchsim/portmapwriter.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -163,7 +164,7 @@ void TestPortMap::withLine()
     QFETCH(QString, text);
     QFETCH(int, port);
     QFETCH(QString, expected);
-    const QString result = PortMap::withLine(text, port, u"/dev/pts/3"_s);
+    const QString result = mapTextWithLine(text, port, u"/dev/pts/3"_s);
     QCOMPARE(result, expected);
     QCOMPARE(PortMap::parse(result).mappedDevice(port), u"/dev/pts/3"_s);
 }
@@ -173,10 +174,10 @@ void TestPortMap::writeLine()
     QTemporaryDir dir;
     const QString path = dir.filePath(u"settings/ports.map"_s);
     QString error;
-    QVERIFY2(PortMap::writeLine(path, 2, u"/dev/pts/7"_s, &error), qPrintable(error));
+    QVERIFY2(writeMapLine(path, 2, u"/dev/pts/7"_s, &error), qPrintable(error));
     QCOMPARE(readAll(path), QByteArray("COM2 /dev/pts/7\n"));
-    QVERIFY(PortMap::writeLine(path, 1, u"/dev/ttyUSB0"_s));
-    QVERIFY(PortMap::writeLine(path, 2, u"/dev/pts/8"_s));
+    QVERIFY(writeMapLine(path, 1, u"/dev/ttyUSB0"_s));
+    QVERIFY(writeMapLine(path, 2, u"/dev/pts/8"_s));
     QCOMPARE(readAll(path), QByteArray("COM2 /dev/pts/8\nCOM1 /dev/ttyUSB0\n"));
     const PortMap map = PortMap::load(path);
     QCOMPARE(map.mappedDevice(1) + map.mappedDevice(2), u"/dev/ttyUSB0/dev/pts/8"_s);
@@ -188,7 +189,7 @@ void TestPortMap::writeLine()
         {7, u"/dev/ttyS0"_s}, {1, u"/dev/a#b"_s}, {1, u"/dev/a\nCOM2 /dev/b"_s}};
     for (const auto &[port, device] : refused) {
         error.clear();
-        QVERIFY(!PortMap::writeLine(path, port, device, &error));
+        QVERIFY(!writeMapLine(path, port, device, &error));
         QVERIFY(!error.isEmpty());
         QCOMPARE(readAll(path), QByteArray("COM2 /dev/pts/8\nCOM1 /dev/ttyUSB0\n"));
     }
