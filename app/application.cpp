@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include "format/formateditor.h"
 #include "settings/settingspanel.h"
 
 namespace velmora {
@@ -21,6 +22,9 @@ Application::Application(const AppServices &services)
            *window.controlsPanel(), window.menus().settings, startRule(core), window),
       settings(core.formats, core.composer, core.portController, *window.settingsPanel(),
                *window.statusPanel(), *window.controlsPanel(), window.menus(), &window),
+      formatEditor(core.formats, *window.settingsPanel()->frmNewFormat,
+                   *window.settingsPanel()->cmdFormat, *window.settingsPanel()->cboFormats,
+                   *window.settingsPanel()->cmdSettingsExit, &window),
       job(core.job, *window.controlsPanel(), window.menus(), startRule(core), &window)
 {
     QObject::connect(&link, &LinkPresenter::statusRefreshNeeded, &settings,
