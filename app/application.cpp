@@ -16,8 +16,8 @@ std::function<bool()> startRule(const AppCore &core)
 
 Application::Application(const AppServices &services)
     : core(services), shell(core, window),
-      roll(core.holes, core.opener, core.nextNote, *window.rollView(), *window.controlsPanel(),
-           *window.settingsPanel(), &window),
+      roll(core.holes, core.opener, core.nextNote, core.display, *window.rollView(),
+           *window.controlsPanel(), *window.settingsPanel(), &window),
       link(core.portController, core.linkLamps, core.commEvents, core.job, *window.settingsPanel(),
            *window.controlsPanel(), window.menus().settings, startRule(core), window),
       settings(core.formats, core.composer, core.portController, *window.settingsPanel(),
@@ -30,6 +30,8 @@ Application::Application(const AppServices &services)
     QObject::connect(&link, &LinkPresenter::statusRefreshNeeded, &settings,
                      &SettingsPresenter::showStatus);
     QObject::connect(&core.job, &PunchJob::drawRoll, &roll, &RollPresenter::drawRoll);
+    QObject::connect(&core.settings, &SettingsStore::calibrationRead, &settings,
+                     &SettingsPresenter::showCalibrationText);
     core.startUp();
 }
 
