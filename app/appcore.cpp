@@ -1,5 +1,7 @@
 #include "app/appcore.h"
 
+#include <utility>
+
 namespace velmora {
 
 AppCore::AppCore(const AppServices &services_, QObject *parent)
@@ -8,7 +10,8 @@ AppCore::AppCore(const AppServices &services_, QObject *parent)
       portController(services.port, log, linkLamps, commEvents, formLoading,
                      {services.settingsDir, services.presentPorts}),
       linkSender(services.port, log, commEvents),
-      job(services.clock, holes, composer, nextNote, linkSender)
+      job(services.clock, holes, composer, nextNote, linkSender),
+      settings(services.settingsDir, portController, formats, composer, opener, display, log)
 {
     // The controller's "stop" ends the job; a vanished port pauses it; Start
     // greys the flow-control lamps.
@@ -32,16 +35,19 @@ void AppCore::startUp()
     composer.setYCalibration(1000.0f);
     // Does nothing while formLoading is set: the port stays closed.
     portController.openPortAtStart();
-    // The stored settings are read here. Without a stored format choice the
-    // built-in "Zelvoor" is current, so no roll is punched with an unset format.
+    settings.readParameterFile();
+    // Without a stored format choice the built-in "Zelvoor" is current, so no
+    // roll is punched with an unset format.
     if (formats.selectedFormat() < 0)
         formats.selectFormat(1);
     formLoading = false;
 }
 
-void AppCore::shutDown()
+bool AppCore::shutDown()
 {
-    // The parameter file is written here.
+    if (settings.writeParameterFile())
+        return true;
+    return std::exchange(m_keepFailed, true);
 }
 
 bool AppCore::portOpen() const

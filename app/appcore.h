@@ -11,7 +11,9 @@
 #include "link/portmap.h"
 #include "prt/holelist.h"
 #include "prt/prtopener.h"
+#include "roll/displayoptions.h"
 #include "roll/nextnotestate.h"
+#include "settings/settingsstore.h"
 
 #include <QObject>
 #include <QString>
@@ -51,8 +53,11 @@ public:
     // formats, the calibration defaults, the stored settings. formLoading is
     // set meanwhile.
     void startUp();
-    // Keeps the settings before the program ends.
-    void shutDown();
+    // Keeps the settings before the program ends; whether it may end now.
+    // The first time the settings cannot be written the program stays, so
+    // that the operator reads why in the log; the next call tries again and
+    // lets it end whatever comes of it.
+    bool shutDown();
 
     bool portOpen() const;
     bool jobRunning() const;
@@ -69,6 +74,7 @@ public:
     HoleList holes;
     PrtOpener opener;
     NextNoteState nextNote;
+    DisplayOptions display;
 
     // Output formats
     FormatTable formats;
@@ -85,6 +91,12 @@ public:
 
     // Punch job (state machine, timing)
     PunchJob job;
+
+    // The parameter file
+    SettingsStore settings;
+
+private:
+    bool m_keepFailed = false;
 };
 
 } // namespace velmora

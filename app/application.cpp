@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include "format/formateditor.h"
 #include "settings/settingspanel.h"
 
 namespace velmora {
@@ -15,17 +16,22 @@ std::function<bool()> startRule(const AppCore &core)
 
 Application::Application(const AppServices &services)
     : core(services), shell(core, window),
-      roll(core.holes, core.opener, core.nextNote, *window.rollView(), *window.controlsPanel(),
-           *window.settingsPanel(), &window),
+      roll(core.holes, core.opener, core.nextNote, core.display, *window.rollView(),
+           *window.controlsPanel(), *window.settingsPanel(), &window),
       link(core.portController, core.linkLamps, core.commEvents, core.job, *window.settingsPanel(),
            *window.controlsPanel(), window.menus().settings, startRule(core), window),
       settings(core.formats, core.composer, core.portController, *window.settingsPanel(),
                *window.statusPanel(), *window.controlsPanel(), window.menus(), &window),
+      formatEditor(core.formats, *window.settingsPanel()->frmNewFormat,
+                   *window.settingsPanel()->cmdFormat, *window.settingsPanel()->cboFormats,
+                   *window.settingsPanel()->cmdSettingsExit, &window),
       job(core.job, *window.controlsPanel(), window.menus(), startRule(core), &window)
 {
     QObject::connect(&link, &LinkPresenter::statusRefreshNeeded, &settings,
                      &SettingsPresenter::showStatus);
     QObject::connect(&core.job, &PunchJob::drawRoll, &roll, &RollPresenter::drawRoll);
+    QObject::connect(&core.settings, &SettingsStore::calibrationRead, &settings,
+                     &SettingsPresenter::showCalibrationText);
     core.startUp();
 }
 

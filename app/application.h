@@ -3,8 +3,9 @@
 #include "app/appcore.h"
 #include "app/mainwindow.h"
 #include "app/shellpresenter.h"
-#include "link/linkpresenter.h"
+#include "format/formateditorpresenter.h"
 #include "job/jobpresenter.h"
+#include "link/linkpresenter.h"
 #include "roll/rollpresenter.h"
 #include "settings/settingspresenter.h"
 
@@ -24,6 +25,7 @@ public:
     RollPresenter roll;
     LinkPresenter link;
     SettingsPresenter settings;
+    FormatEditorPresenter formatEditor;
     JobPresenter job;
 };
 

@@ -56,7 +56,8 @@ ShellPresenter::ShellPresenter(AppCore &core, MainWindow &window)
 
 void ShellPresenter::Exit()
 {
-    m_core.shutDown();
+    if (!m_core.shutDown())
+        return;
     m_exiting = true;
     m_window.close();
 }
@@ -65,9 +66,8 @@ bool ShellPresenter::acceptClose()
 {
     if (m_exiting)
         return true;
-    if (m_core.jobRunning())
+    if (m_core.jobRunning() || !m_core.shutDown())
         return false;
-    m_core.shutDown();
     m_exiting = true;
     return true;
 }

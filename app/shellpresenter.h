@@ -18,7 +18,8 @@ class ShellPresenter : public QObject
 public:
     ShellPresenter(AppCore &core, MainWindow &window);
 
-    // cmdExit_Click and mnuExit_Click: keeps the settings, then ends.
+    // cmdExit_Click and mnuExit_Click: keeps the settings, then ends; the
+    // window stays open the first time the settings cannot be kept.
     void Exit();
     // Form_QueryUnload: refused while a job runs, otherwise the Exit command.
     bool acceptClose();

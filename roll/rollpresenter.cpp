@@ -3,6 +3,7 @@
 #include "job/jobcontrolspanel.h"
 #include "prt/holelist.h"
 #include "prt/prtopener.h"
+#include "roll/displayoptions.h"
 #include "roll/nextnote.h"
 #include "roll/nextnotestate.h"
 #include "roll/rollgeometry.h"
@@ -16,10 +17,10 @@
 namespace velmora {
 
 RollPresenter::RollPresenter(const HoleList &holes, const PrtOpener &opener,
-                             NextNoteState &nextNote, RollView &view, JobControlsPanel &controls,
-                             const SettingsPanel &settings, QObject *parent)
-    : QObject(parent), m_holes(holes), m_opener(opener), m_nextNote(nextNote), m_view(view),
-      m_controls(controls), m_settings(settings)
+                             NextNoteState &nextNote, DisplayOptions &display, RollView &view,
+                             JobControlsPanel &controls, SettingsPanel &settings, QObject *parent)
+    : QObject(parent), m_holes(holes), m_opener(opener), m_nextNote(nextNote), m_display(display),
+      m_view(view), m_controls(controls)
 {
     connect(&view, &RollView::resized, this, &RollPresenter::redraw);
     connect(&opener, &PrtOpener::rollChanged, this, &RollPresenter::redraw);
@@ -28,7 +29,13 @@ RollPresenter::RollPresenter(const HoleList &holes, const PrtOpener &opener,
             [entry](qint32, const QString &text) { entry->setText(text); });
     connect(controls.vscNextNote, &QScrollBar::valueChanged, this, &RollPresenter::stepNextNote);
     connect(entry, &QLineEdit::returnPressed, this, &RollPresenter::enterNextNote);
-    connect(settings.chkRechts, &QCheckBox::clicked, this, [this] {
+    QCheckBox *right = settings.chkRechts;
+    QCheckBox *mirror = settings.chkMirror;
+    connect(right, &QCheckBox::clicked, &display, &DisplayOptions::setRight);
+    connect(mirror, &QCheckBox::clicked, &display, &DisplayOptions::setMirror);
+    connect(&display, &DisplayOptions::rightChanged, right, &QCheckBox::setChecked);
+    connect(&display, &DisplayOptions::mirrorChanged, mirror, &QCheckBox::setChecked);
+    connect(&display, &DisplayOptions::rightChanged, this, [this] {
         if (m_opener.fileLoaded())
             drawRoll();
     });
@@ -42,8 +49,8 @@ void RollPresenter::drawRoll()
     request.nextNote = m_nextNote.value();
     request.rollViewWidth = size.width();
     request.rollViewHeight = size.height();
-    request.mirror = m_settings.chkMirror->isChecked();
-    request.right = m_settings.chkRechts->isChecked();
+    request.mirror = m_display.mirror();
+    request.right = m_display.right();
     request.ascending = m_opener.holesAscending();
     m_view.setShapes(drawRollShapes(m_holes, request));
 }

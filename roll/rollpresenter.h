@@ -4,6 +4,7 @@
 
 namespace velmora {
 
+class DisplayOptions;
 class HoleList;
 class JobControlsPanel;
 class NextNoteState;
@@ -13,14 +14,15 @@ class SettingsPanel;
 
 // The roll display in the window: draws the preview around the punch, keeps
 // it in step with the preview's size, and runs the next-note entry and
-// arrows. The display options come from the settings panel's boxes.
+// arrows. The settings panel's two display boxes show and set the display
+// options.
 class RollPresenter : public QObject
 {
     Q_OBJECT
 public:
     RollPresenter(const HoleList &holes, const PrtOpener &opener, NextNoteState &nextNote,
-                  RollView &view, JobControlsPanel &controls, const SettingsPanel &settings,
-                  QObject *parent = nullptr);
+                  DisplayOptions &display, RollView &view, JobControlsPanel &controls,
+                  SettingsPanel &settings, QObject *parent = nullptr);
 
     // Redraws the whole roll around hole nextNote - 1.
     void drawRoll();
@@ -35,9 +37,9 @@ private:
     const HoleList &m_holes;
     const PrtOpener &m_opener;
     NextNoteState &m_nextNote;
+    const DisplayOptions &m_display;
     RollView &m_view;
     JobControlsPanel &m_controls;
-    const SettingsPanel &m_settings;
 };
 
 } // namespace velmora

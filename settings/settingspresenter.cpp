@@ -102,6 +102,11 @@ void SettingsPresenter::checkCalibration(QLineEdit *entry, bool x)
         m_composer.setYCalibration(*value);
 }
 
+void SettingsPresenter::showCalibrationText(bool x, const QString &text)
+{
+    (x ? m_panel.txtXcal : m_panel.txtYcal)->setText(text);
+}
+
 StatusValues SettingsPresenter::statusValues() const
 {
     const PortChoices &choices = m_port.choices();

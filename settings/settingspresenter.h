@@ -33,6 +33,10 @@ public:
     // now stand.
     void leavePanel();
 
+    // Puts a calibration value read from the settings into its entry, whose
+    // check then runs. x: txtXcal, else txtYcal.
+    void showCalibrationText(bool x, const QString &text);
+
     // Rebuilds lblStatus from the values as they are now.
     void showStatus();
     StatusValues statusValues() const;

@@ -76,6 +76,8 @@ void TestHoleCommandComposer::compose_data()
     ok("Zelvoor2", zelvoor2, zelvoor2Lengths, 1000, 1000, h, "$,0123,001234,001250");
     ok("Zelvoor calibrated", zelvoor, zelvoorLengths, 1010, 1250, h, "$,0154,0045,0000");
     ok("Zelvoor2 calibrated", zelvoor2, zelvoor2Lengths, 1010, 1250, h, "$,0154,001246,001262");
+    ok("user format from the editor", "000201******************", "010603******************", 1000,
+       1000, h, "$,001234,000");
     ok("var, as is, zeroes; keynum, tracknum unscaled", "00030801**", "0100--02", 2000, 1500, h,
        "$,60,3,00");
     ok("constant, length 1", "000903**", "01--01", 1250, 1250, h, "$,,60");

@@ -1,5 +1,6 @@
 #include "format/formattable.h"
 #include "format/outputformat.h"
+#include "format/userformatbuilder.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -52,6 +53,10 @@ private slots:
     void describeEditedFields();
     void selectFormat();
     void userFormatAppliesOnReselect();
+    // The editor driven by a script of steps: "f5" picks field kind 5, "l4"
+    // length 4, "a" adds, "r" removes the last field, "o" opens it again.
+    void userFormatEditor_data();
+    void userFormatEditor();
 };
 
 void TestOutputFormat::readTexts_data()
@@ -148,6 +153,67 @@ void TestOutputFormat::userFormatAppliesOnReselect()
     QCOMPARE(table.currentFormatDescription(), QStringLiteral("$ , field1(as is) , keynum(var)"));
     QVERIFY(table.selectFormat(1));
     QCOMPARE(table.currentFormatDescription(), zelvoorText);
+}
+
+void TestOutputFormat::userFormatEditor_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("fields");
+    QTest::addColumn<QString>("lengths");
+    QTest::addColumn<QString>("description");
+    QTest::addColumn<bool>("addEnabled");
+
+    const QString stars = QString(24, u'*');
+    const auto text = [&](const char *pairs) { return (QLatin1String(pairs) + stars).left(24); };
+    QTest::newRow("worked example") << u"f0 a f2 l6 a f1 l3 a"_s << text("000201") << text("010603")
+                                    << u"$ , X-begin(6) , 000"_s << true;
+    QTest::newRow("zeroes variable") << u"f1 l0 a"_s << text("01") << text("01") << u"0"_s << true;
+    QTest::newRow("field3 as is") << u"f11 a"_s << text("11") << text("--") << u"field3(as is)"_s
+                                  << true;
+    QTest::newRow("tracknum keeps its length")
+        << u"f8 l5 a"_s << text("08") << text("05") << u"tracknum(5)"_s << true;
+    QTest::newRow("no field") << u"a"_s << stars << stars << QString() << false;
+    QTest::newRow("a number field needs a length")
+        << u"l4 f0 a f2 a"_s << text("00") << text("01") << u"$"_s << false;
+    QTest::newRow("remove at zero") << u"r f0 a"_s << text("00") << text("01") << u"$"_s << true;
+    QTest::newRow("opening starts again")
+        << u"f0 a o f3 l2 a"_s << text("03") << text("02") << u"keynum(2)"_s << true;
+    const QString twelve = QString(u"f0 "_s + u"a "_s.repeated(13)).trimmed();
+    QTest::newRow("twelve fields")
+        << twelve << u"00"_s.repeated(12) << u"01"_s.repeated(12) << dollars(12) << false;
+    QTest::newRow("remove enables add") << twelve + u" r"_s << u"00"_s.repeated(11) + u"**"_s
+                                        << u"01"_s.repeated(11) + u"**"_s << dollars(11) << true;
+}
+
+void TestOutputFormat::userFormatEditor()
+{
+    QFETCH(QString, script);
+    QFETCH(QString, fields);
+    QFETCH(QString, lengths);
+    QFETCH(QString, description);
+    QFETCH(bool, addEnabled);
+
+    UserFormatBuilder builder;
+    builder.open();
+    for (const QString &step : script.split(u' ')) {
+        const int v = step.mid(1).toInt();
+        const char c = step[0].toLatin1();
+        c == 'f'   ? builder.pickField(v)
+        : c == 'l' ? builder.pickLength(v)
+        : c == 'a' ? builder.add()
+        : c == 'r' ? builder.removeLast()
+                   : builder.open();
+    }
+    QCOMPARE(builder.description(), description);
+    QCOMPARE(builder.addEnabled(), addEnabled);
+
+    FormatTable formats;
+    formats.selectFormat(2);
+    builder.store(formats);
+    QCOMPARE(formats.formatFields(0), fields);
+    QCOMPARE(formats.formatLengths(0), lengths);
+    QCOMPARE(formats.selectedFormat(), 0);
+    QCOMPARE(formats.currentFormatDescription(), description);
 }
 
 QTEST_APPLESS_MAIN(TestOutputFormat)

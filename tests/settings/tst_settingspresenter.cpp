@@ -1,12 +1,14 @@
 // The settings panel, the status display and the link's controls in the
 // whole program, with a fake port.
 
+#include "format/formateditor.h"
 #include "job/jobcontrolspanel.h"
 #include "settings/settingspanel.h"
 #include "settings/statuspanel.h"
 #include "tests/support/apprig.h"
 #include "widgetkit/lamp.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,6 +40,11 @@ private slots:
     void linkControls();
     void keys_data();
     void keys();
+    // The parameter file and the user format editor: what a run leaves in
+    // the file and what the next run makes of it.
+    void keptAcrossRestart();
+    void storedFile();
+    void unwritableFolder();
 
 private:
     QStringList statusLines() const
@@ -195,6 +202,120 @@ void TestSettingsPresenter::keys()
     QCOMPARE(m_rig->port.written(), acts ? QByteArray("\x11") : QByteArray());
     if (auto *entry = qobject_cast<QLineEdit *>(widget))
         QVERIFY(entry->text().endsWith(u"crC"_s));
+}
+
+void TestSettingsPresenter::keptAcrossRestart()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.path() + u'/';
+    const QString rolls = QFileInfo(samplePath("koraal-52.prt")).absolutePath();
+    {
+        AppRig rig({}, folder);
+        // A first start writes the user format only, and Zelvoor is current.
+        QCOMPARE(readFile(folder + u"##vpar.prm"_s),
+                 "frf1 00050701****************\r\nfrl1 01040404****************\r\n"_ba);
+        QCOMPARE(rig.app.core.formats.selectedFormat(), 1);
+        SettingsPanel *s = rig.app.window.settingsPanel();
+        FormatEditor *editor = s->frmNewFormat;
+        rig.app.window.mnuSet()->trigger();
+        emit s->portChoice->activated(1);
+        emit s->baudChoice->activated(5);
+        s->chkRTS->click();
+        s->txtXcal->setText(u"997.5"_s);
+        s->chkMirror->click();
+
+        s->cmdFormat->click();
+        QVERIFY(!editor->isHidden() && !s->cboFormats->isEnabled() &&
+                !s->cmdSettingsExit->isEnabled() && !s->cmdFormat->isEnabled());
+        QCOMPARE(s->cboFormats->currentIndex(), 0);
+        emit editor->cmbVeld->activated(0);
+        QVERIFY(editor->cmblengte->isHidden() && editor->cmdAdd->isEnabled());
+        editor->cmdAdd->click();
+        emit editor->cmbVeld->activated(2);
+        emit editor->cmblengte->activated(6);
+        editor->cmdAdd->click();
+        emit editor->cmbVeld->activated(1);
+        emit editor->cmblengte->activated(3);
+        editor->cmdAdd->click();
+        editor->cmdStore1->click();
+        QCOMPARE(editor->lblNF->text(), u"$ , X-begin(6) , 000"_s);
+        QCOMPARE(s->lblFormat->text(), editor->lblNF->text());
+        editor->cmdNewFormatOK->click();
+        QVERIFY(editor->isHidden() && s->cboFormats->isEnabled() &&
+                s->cmdSettingsExit->isEnabled());
+
+        emit s->cboFormats->activated(2);
+        s->cmdSettingsExit->click();
+        rig.open(samplePath("koraal-52.prt"));
+        rig.app.window.controlsPanel()->cmdExit->click();
+    }
+    QCOMPARE(readFile(folder + u"##vpar.prm"_s),
+             "idir " + rolls.toUtf8() +
+                 "\r\nport 1\r\ndata 1\r\nbaud 5\r\nstop 0\r\npari 0\r\nrtse 1\r\ndtre 0\r\n"
+                 "frf1 000201******************\r\nfrl1 010603******************\r\nform 2\r\n"
+                 "xcal 997.5\r\nycal 1000\r\ndisr 0\r\nmirr 1\r\n"_ba);
+
+    AppRig rig({}, folder);
+    SettingsPanel *s = rig.app.window.settingsPanel();
+    QCOMPARE(s->portChoice->currentText(), u"COM2"_s);
+    QCOMPARE(s->baudChoice->currentText(), u"9600"_s);
+    QVERIFY(s->chkRTS->isChecked() && s->chkMirror->isChecked() && !s->chkRechts->isChecked());
+    QCOMPARE(s->cboFormats->currentText(), u"Zelvoor2 (tweezijdig transport)"_s);
+    QCOMPARE(s->txtXcal->text(), u"997.5"_s);
+    QCOMPARE(rig.app.core.composer.XCalibration(), 997.5f);
+    rig.app.core.formats.selectFormat(0);
+    QCOMPARE(s->lblFormat->text(), u"$ , X-begin(6) , 000"_s);
+    rig.app.window.mnuOpen()->trigger();
+    QCOMPARE(rig.chooser.askedDir, rolls);
+}
+
+void TestSettingsPresenter::storedFile()
+{
+    QTemporaryDir dir;
+    QFile file(dir.path() + u"/##vpar.prm"_s);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("form 0\r\nfrf1 0005**\r\nxcal 5\nycal 12.5\rdisr 1");
+    file.close();
+
+    AppRig rig({}, dir.path() + u'/');
+    SettingsPanel *s = rig.app.window.settingsPanel();
+    // The user format was selected before its new texts came.
+    QCOMPARE(s->cboFormats->currentIndex(), 0);
+    QCOMPARE(s->lblFormat->text(), u"$ , Y-pos(4) , X-next(4) , 0000"_s);
+    QCOMPARE(rig.app.core.formats.formatFields(0), u"0005**"_s);
+    // A calibration out of range shows light cyan and is not taken.
+    QCOMPARE(s->txtXcal->text(), u"5"_s);
+    QCOMPARE(s->txtXcal->palette().color(QPalette::Base), QColor(0, 255, 255));
+    QCOMPARE(rig.app.core.composer.XCalibration(), 1000.0f);
+    QCOMPARE(rig.app.core.composer.YCalibration(), 12.5f);
+    QVERIFY(s->chkRechts->isChecked() && rig.app.core.display.right());
+}
+
+void TestSettingsPresenter::unwritableFolder()
+{
+    // A file where the settings folder should be: nothing can be made in it.
+    QTemporaryDir dir;
+    QFile blocker(dir.path() + u"/folder"_s);
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString path = blocker.fileName() + u"/##vpar.prm"_s;
+
+    AppRig rig({}, blocker.fileName() + u'/');
+    rig.app.window.show();
+    const QString &log = rig.app.core.log.text();
+    QVERIFY(log.startsWith(u"Settings file cannot be created ("_s));
+    QVERIFY(log.endsWith(u"): "_s + path + u"\r\n"_s));
+    QCOMPARE(rig.app.core.formats.selectedFormat(), 1);
+
+    emit rig.app.window.settingsPanel()->baudChoice->activated(5);
+    QPushButton *exit = rig.app.window.controlsPanel()->cmdExit;
+    exit->click();
+    QVERIFY(rig.app.window.isVisible());
+    QCOMPARE(log.count(u"Settings file cannot be written ("_s), 1);
+    QCOMPARE(rig.app.core.portController.choices().baud, 5);
+    exit->click();
+    QVERIFY(!rig.app.window.isVisible());
+    QCOMPARE(log.count(u"Settings file cannot be written ("_s), 2);
 }
 
 QTEST_MAIN(TestSettingsPresenter)

@@ -11,12 +11,14 @@
 namespace velmora {
 
 // The whole program on a fake port, a virtual clock and a scripted file
-// dialog, with its settings in a fresh folder.
+// dialog, with its settings in a fresh folder unless settingsDir (ending in
+// "/") names one.
 struct AppRig
 {
-    explicit AppRig(const QList<PresentPort> &present = {})
+    explicit AppRig(const QList<PresentPort> &present = {}, const QString &settingsDir = {})
         : app(AppServices{clock, port, chooser, QStringLiteral(VELMORA_SOURCE_DIR "/help/"),
-                          dir.path() + QLatin1Char('/'), [present] { return present; }})
+                          settingsDir.isEmpty() ? dir.path() + QLatin1Char('/') : settingsDir,
+                          [present] { return present; }})
     {}
     void open(const QString &path)
     {
