@@ -1,6 +1,9 @@
 #include "app/application.h"
 
+#include "job/jobcontrolspanel.h"
 #include "settings/settingspanel.h"
+
+#include <QPushButton>
 
 namespace velmora {
 
@@ -21,11 +24,20 @@ Application::Application(const AppServices &services)
            *window.controlsPanel(), window.menus().settings, startRule(core), window),
       settings(core.formats, core.composer, core.portController, *window.settingsPanel(),
                *window.statusPanel(), *window.controlsPanel(), window.menus(), &window),
-      job(core.job, *window.controlsPanel(), window.menus(), startRule(core), &window)
+      job(core.job, *window.controlsPanel(), window.menus(), startRule(core), &window),
+      tools(
+          core.portController, core.linkSender, *window.toolsPanel(), *window.cmdDummy(),
+          *window.controlsPanel()->cmdExit, window.menus(),
+          [this](bool shown) { window.setToolsPanelShown(shown); }, &window)
 {
     QObject::connect(&link, &LinkPresenter::statusRefreshNeeded, &settings,
                      &SettingsPresenter::showStatus);
     QObject::connect(&core.job, &PunchJob::drawRoll, &roll, &RollPresenter::drawRoll);
+    // While the tools panel is shown, a job's changes leave Exit and the menus
+    // disabled; leaving the panel gives them back as the job allows.
+    job.setMenusHeld([this] { return tools.panelShown(); });
+    QObject::connect(&tools, &ToolsPresenter::panelShownChanged, &job,
+                     &JobPresenter::applyControls);
     core.startUp();
 }
 

@@ -3,10 +3,11 @@
 #include "app/appcore.h"
 #include "app/mainwindow.h"
 #include "app/shellpresenter.h"
-#include "link/linkpresenter.h"
 #include "job/jobpresenter.h"
+#include "link/linkpresenter.h"
 #include "roll/rollpresenter.h"
 #include "settings/settingspresenter.h"
+#include "tools/toolspresenter.h"
 
 namespace velmora {
 
@@ -25,6 +26,7 @@ public:
     LinkPresenter link;
     SettingsPresenter settings;
     JobPresenter job;
+    ToolsPresenter tools;
 };
 
 } // namespace velmora
