@@ -1,7 +1,10 @@
 #include "app/application.h"
 
 #include "format/formateditor.h"
+#include "job/jobcontrolspanel.h"
 #include "settings/settingspanel.h"
+
+#include <QPushButton>
 
 namespace velmora {
 
@@ -25,13 +28,22 @@ Application::Application(const AppServices &services)
       formatEditor(core.formats, *window.settingsPanel()->frmNewFormat,
                    *window.settingsPanel()->cmdFormat, *window.settingsPanel()->cboFormats,
                    *window.settingsPanel()->cmdSettingsExit, &window),
-      job(core.job, *window.controlsPanel(), window.menus(), startRule(core), &window)
+      job(core.job, *window.controlsPanel(), window.menus(), startRule(core), &window),
+      tools(
+          core.portController, core.linkSender, *window.toolsPanel(), *window.cmdDummy(),
+          *window.controlsPanel()->cmdExit, window.menus(),
+          [this](bool shown) { window.setToolsPanelShown(shown); }, &window)
 {
     QObject::connect(&link, &LinkPresenter::statusRefreshNeeded, &settings,
                      &SettingsPresenter::showStatus);
     QObject::connect(&core.job, &PunchJob::drawRoll, &roll, &RollPresenter::drawRoll);
     QObject::connect(&core.settings, &SettingsStore::calibrationRead, &settings,
                      &SettingsPresenter::showCalibrationText);
+    // While the tools panel is shown, a job's changes leave Exit and the menus
+    // disabled; leaving the panel gives them back as the job allows.
+    job.setMenusHeld([this] { return tools.panelShown(); });
+    QObject::connect(&tools, &ToolsPresenter::panelShownChanged, &job,
+                     &JobPresenter::applyControls);
     core.startUp();
 }
 

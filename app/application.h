@@ -8,6 +8,7 @@
 #include "link/linkpresenter.h"
 #include "roll/rollpresenter.h"
 #include "settings/settingspresenter.h"
+#include "tools/toolspresenter.h"
 
 namespace velmora {
 
@@ -27,6 +28,7 @@ public:
     SettingsPresenter settings;
     FormatEditorPresenter formatEditor;
     JobPresenter job;
+    ToolsPresenter tools;
 };
 
 } // namespace velmora

@@ -34,9 +34,10 @@ void JobPresenter::applyControls()
     m_panel.cmdResume->setEnabled(c.resume);
     m_panel.cmd1Note->setEnabled(c.singlePunch);
     m_panel.cmdStop->setEnabled(c.stop);
-    m_panel.cmdExit->setEnabled(c.exit);
     m_panel.cmdOpenport->setEnabled(c.openPort);
-    m_menus.setEnabled(c.fileMenu, c.settingsMenu, c.testMenu);
+    const bool held = m_menusHeld && m_menusHeld();
+    m_panel.cmdExit->setEnabled(c.exit && !held);
+    m_menus.setEnabled(c.fileMenu && !held, c.settingsMenu && !held, c.testMenu && !held);
     m_panel.picStop->setVisible(c.stopQuestion);
 }
 

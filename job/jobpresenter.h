@@ -23,6 +23,10 @@ public:
     JobPresenter(PunchJob &job, JobControlsPanel &panel, const WindowMenus &menus,
                  std::function<bool()> startAllowed, QObject *parent = nullptr);
 
+    // While held returns true, a panel lying over the window keeps Exit and
+    // the File, Settings and Tools menus disabled, whatever the job says.
+    void setMenusHeld(std::function<bool()> held) { m_menusHeld = std::move(held); }
+
     // Enables the buttons and menus as the job says and shows or hides the
     // stop question.
     void applyControls();
@@ -32,6 +36,7 @@ private:
     JobControlsPanel &m_panel;
     WindowMenus m_menus;
     std::function<bool()> m_startAllowed;
+    std::function<bool()> m_menusHeld;
 };
 
 } // namespace velmora

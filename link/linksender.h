@@ -13,7 +13,8 @@ class SerialPort;
 // Sends command lines to the controller: one line of text followed by a
 // single CR, never an LF, and logs each as sent. Neither send waits: the hole
 // command's readiness wait and delays belong to the job, which reads
-// clearToSend.
+// clearToSend. Each line and its CR go to the port in one write, so a tool
+// line sent while a job runs lies between two hole lines, never inside one.
 class LinkSender final : public JobLink
 {
 public:

@@ -1,0 +1,132 @@
+// The tools panel in the whole program, with a fake port.
+
+#include "job/jobcontrolspanel.h"
+#include "roll/rollview.h"
+#include "tests/support/apprig.h"
+#include "tools/toolspanel.h"
+
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+
+using namespace velmora;
+using namespace Qt::StringLiterals;
+
+class TestToolsPresenter : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        m_rig = std::make_unique<AppRig>(QList<PresentPort>{{u"/dev/ttyUSB7"_s, true}});
+        m_tools = m_rig->app.window.toolsPanel();
+    }
+    void showLeaveAndSend();
+    void portRules();
+    void menusDuringJob();
+
+private:
+    // The enabled command buttons, by name, in the panel's order.
+    QString enabledButtons() const
+    {
+        QStringList names;
+        for (const QPushButton *button : m_tools->findChildren<QPushButton *>())
+            if (button != m_tools->cmdToolsExit && button->isEnabled())
+                names << button->objectName();
+        return names.join(u' ');
+    }
+    // Which of Exit and the File, Settings and Tools menus are enabled.
+    QList<bool> menus() const
+    {
+        const MainWindow &w = m_rig->app.window;
+        return {w.controlsPanel()->cmdExit->isEnabled(), w.mnuFile()->menuAction()->isEnabled(),
+                w.mnuSet()->isEnabled(), w.mnuTest()->isEnabled()};
+    }
+    static bool valid(const QLineEdit *entry)
+    {
+        return entry->palette().color(QPalette::Base) == QColor(210, 210, 210);
+    }
+
+    std::unique_ptr<AppRig> m_rig;
+    ToolsPanel *m_tools = nullptr;
+};
+
+const QString AllButSend = u"cmdArmForewards cmdArmBackwards cmdArmtostart cmdArmCenter "
+                           "cmdpaperSteps cmdPapeprStepsBack cmdActivatePunch cmdShowSettings"_s;
+const QList<bool> AllOff{false, false, false, false};
+
+void TestToolsPresenter::showLeaveAndSend()
+{
+    MainWindow &window = m_rig->app.window;
+    window.show();
+    window.mnuTest()->trigger();
+    QCOMPARE(m_rig->app.core.log.text(), u"COM 1: Open at 4800,N,8,1\r\n"_s);
+    QVERIFY(m_tools->isVisible() && valid(m_tools->txtArmBackwards));
+    QCOMPARE(m_tools->txtPaperSteps->text(), u"50"_s);
+    QCOMPARE(enabledButtons(), AllButSend);
+    QCOMPARE(menus(), AllOff);
+    QCOMPARE(window.rollView()->x(), m_tools->width() / 2);
+
+    m_tools->cmdActivatePunch->click();
+    QCOMPARE(m_rig->port.writes(), QList<QByteArray>{"#,0006,0000,0000\r"});
+    QVERIFY(m_rig->app.core.log.text().endsWith(u"     Sent: #,0006,0000,0000^\r\n"_s));
+    QCOMPARE(window.focusWidget(), window.cmdDummy());
+
+    m_tools->txtArmForewards->setText(u"120"_s);
+    m_tools->txtPaperSteps->setText(u"  "_s);
+    QVERIFY(!valid(m_tools->txtPaperSteps) && !m_tools->cmdPapeprStepsBack->isEnabled());
+    m_tools->cmdToolsExit->click();
+    QVERIFY(!m_tools->isVisible() && m_rig->port.isOpen());
+    QCOMPARE(menus(), QList<bool>(4, true));
+    QCOMPARE(window.rollView()->x(), 0);
+
+    // A second opening resets only the empty entries and keeps the open port.
+    window.mnuTest()->trigger();
+    QCOMPARE(m_tools->txtArmForewards->text(), u"120"_s);
+    QCOMPARE(m_tools->txtPaperSteps->text(), u"50"_s);
+    QCOMPARE(m_rig->app.core.log.text().count(u"Open at"_s), 1);
+}
+
+void TestToolsPresenter::portRules()
+{
+    // Opening fails: valid entries, no button to send with.
+    m_rig->port.failOpens(PortError::InUse);
+    m_rig->app.window.mnuTest()->trigger();
+    QVERIFY(!m_tools->isHidden() && valid(m_tools->txtArmForewards));
+    m_tools->txtVal1->setText(u"5"_s);
+    QVERIFY(valid(m_tools->txtVal1));
+    QCOMPARE(enabledButtons(), QString());
+    m_rig->app.tools.sendCommand(ToolButton::ActivatePunch);
+    QVERIFY(m_rig->port.writes().isEmpty());
+
+    // The next opening enables the buttons whose entries are valid.
+    m_rig->port.failOpens(PortError::None);
+    m_rig->app.core.portController.openPort();
+    QCOMPARE(enabledButtons(), AllButSend);
+    m_tools->txtVal2->setText(u"7"_s);
+    QVERIFY(m_tools->cmdSubmitmanual->isEnabled());
+    m_tools->txtVal1->clear();
+    QVERIFY(!m_tools->cmdSubmitmanual->isEnabled());
+    QVERIFY(!valid(m_tools->txtVal1) && valid(m_tools->txtVal2));
+    m_rig->port.vanish();
+    QCOMPARE(enabledButtons(), QString());
+}
+
+void TestToolsPresenter::menusDuringJob()
+{
+    m_rig->open(samplePath("koraal-52.prt"));
+    m_rig->app.core.portController.openPort();
+    PunchJob &job = m_rig->app.core.job;
+    job.start();
+    m_rig->app.window.mnuTest()->trigger();
+    job.requestStop();
+    job.confirmStop();
+    QCOMPARE(menus(), AllOff); // the shown panel holds them after the job's end
+    job.start();
+    m_tools->cmdToolsExit->click();
+    QCOMPARE(menus(), (QList<bool>{false, false, false, true})); // what the job allows
+}
+
+QTEST_MAIN(TestToolsPresenter)
+#include "tst_toolspresenter.moc"
