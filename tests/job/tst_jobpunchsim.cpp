@@ -94,13 +94,14 @@ void TestJobPunchSim::punchesTheRoll()
     QTRY_COMPARE_WITH_TIMEOUT(parseRecord(readFile(recordPath)).size(), 6, Timeout);
     checkRecord(first, 6);
     // The job waits 100 ms before and 100 ms after every line. The record
-    // stamps whole milliseconds as the lines arrive through the terminal, so
-    // a line that arrived a little late may make the next gap a little short.
+    // stamps the lines as they arrive through the terminal, so on a busy
+    // machine one late line shortens the gap after it: the lines together
+    // must still have taken their 200 ms each (the exact gaps are checked on
+    // the virtual clock).
     const QList<RecordedLine> lines = parseRecord(readFile(recordPath));
-    for (int i = 1; i < lines.size(); ++i) {
-        const qint64 gap = lines[i].ms - lines[i - 1].ms;
-        QVERIFY2(gap >= 195, qPrintable(u"gap %1 ms before line %2"_s.arg(gap).arg(i)));
-    }
+    const qint64 span = lines.last().ms - lines.first().ms;
+    QVERIFY2(span >= 190 * (lines.size() - 1),
+             qPrintable(u"%1 ms for %2 lines"_s.arg(span).arg(lines.size())));
 }
 
 void TestJobPunchSim::controllerStops()
