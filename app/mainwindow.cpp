@@ -109,7 +109,6 @@ QSize MainWindow::initialWindowSize(const QSize &screen, const QSize &available,
 
 void MainWindow::setToolsPanelShown(bool shown)
 {
-    m_toolsPanelShown = shown;
     m_tools->setVisible(shown);
     if (shown) {
         m_tools->raise();

@@ -66,7 +66,6 @@ public:
     // edge lies at half the panel's width, with the preview's size unchanged,
     // so the punch line stays in the middle of the part left uncovered.
     void setToolsPanelShown(bool shown);
-    bool isToolsPanelShown() const { return m_toolsPanelShown; }
 
     // Asked on every close request; returning false keeps the window open.
     void setCloseGuard(std::function<bool()> guard) { m_closeGuard = std::move(guard); }
@@ -96,6 +95,5 @@ private:
     QAction *m_mnuHelpNL = nullptr;
     QAction *m_mnuHelpUK = nullptr;
 
-    bool m_toolsPanelShown = false;
     std::function<bool()> m_closeGuard;
 };

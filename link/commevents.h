@@ -85,7 +85,6 @@ public:
     void clearReceived();
     // The start of a line whose CR has not arrived yet.
     const QString &rxLine() const { return m_rxLine; }
-    bool rtsKeyState() const { return m_rtsKeyState; }
 
     // Greys the Xon and Xoff lamps; a job's Start does this.
     void resetFlowControlLamps();

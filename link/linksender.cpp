@@ -30,9 +30,9 @@ bool LinkSender::sendHoleCommand(const QString &commandLine, int holeNumber, qin
 {
     if (!send(commandLine))
         return false;
-    m_logLine = u"Sent: "_s + commandLine + u"^    nr: "_s + QString::number(holeNumber) +
-                u" (armpos="_s + QString::number(keynum) + u')';
-    m_log.writeLog(m_logLine, u"s"_s);
+    m_log.writeLog(u"Sent: "_s + commandLine + u"^    nr: "_s + QString::number(holeNumber) +
+                       u" (armpos="_s + QString::number(keynum) + u')',
+                   u"s"_s);
     return true;
 }
 
@@ -40,8 +40,7 @@ bool LinkSender::sendToolCommand(const QString &toolCommandLine)
 {
     if (!send(toolCommandLine))
         return false;
-    m_logLine = u"Sent: "_s + toolCommandLine + u'^';
-    m_log.writeLog(m_logLine, u"s"_s);
+    m_log.writeLog(u"Sent: "_s + toolCommandLine + u'^', u"s"_s);
     return true;
 }
 

@@ -31,16 +31,12 @@ public:
     // and the result is false.
     bool sendToolCommand(const QString &toolCommandLine);
 
-    // The last sent-command log entry, without its indentation.
-    const QString &logLine() const { return m_logLine; }
-
 private:
     bool send(const QString &line);
 
     SerialPort &m_port;
     Logbook &m_log;
     CommEvents &m_events;
-    QString m_logLine;
 };
 
 } // namespace velmora

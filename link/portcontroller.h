@@ -74,8 +74,6 @@ public:
     bool forceRts() const { return m_forceRts; }
     // The last openPort succeeded and the port has not been closed since.
     bool portOpen() const { return m_portOpen; }
-    // The number the port messages name: that of the last open attempt.
-    int commPort() const { return m_commPort; }
 
     // (Re)opens the port with the current choices. The outcome is in
     // portOpen(), in the log and on the lamps.

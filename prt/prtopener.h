@@ -22,7 +22,6 @@ public:
     // Shows the file dialog; the rest of the open runs once it has an answer.
     // A second call while the dialog is showing does nothing.
     void openPrtFile();
-    bool choosing() const { return m_choosing; }
 
     bool fileLoaded() const { return m_fileLoaded; }
     // The loaded holes stand in ascending X-begin order.

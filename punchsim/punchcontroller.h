@@ -46,8 +46,6 @@ public:
     void start();
     void receive(const QByteArray &bytes);
 
-    int holeLines() const { return m_holeLines; }
-    bool isBusy() const { return m_busy || m_working; }
 
     // The text lines that answer the settings display command.
     QByteArray settingsText() const;
