@@ -35,9 +35,54 @@ private slots:
         m_sim.stop(Timeout);
         QFile::remove(m_dir.filePath(u"record.txt"_s));
     }
-    void punchesTheRoll();
-    void controllerStops();
-    void simulatorGonePausesTheJob();
+
+    void punchesTheRoll()
+    {
+        const int holeCount = 136;
+        const int first = holeCount - 5;
+        startJob({}, first);
+        QTRY_VERIFY_WITH_TIMEOUT(!m_core->job.jobRunning(), Timeout);
+        QVERIFY(m_core->log.text().contains(u"Punching is completed, all notes punched\r\n"_s));
+        QCOMPARE(m_core->nextNote.value(), 1);
+
+        const QString recordPath = m_dir.filePath(u"record.txt"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(parseRecord(readFile(recordPath)).size(), 6, Timeout);
+        checkRecord(first, 6);
+        // The job waits 100 ms before and 100 ms after every line. The record
+        // stamps whole milliseconds as the lines arrive through the terminal, so
+        // a line that arrived a little late may make the next gap a little short.
+        const QList<RecordedLine> lines = parseRecord(readFile(recordPath));
+        for (int i = 1; i < lines.size(); ++i) {
+            const qint64 gap = lines[i].ms - lines[i - 1].ms;
+            QVERIFY2(gap >= 195, qPrintable(u"gap %1 ms before line %2"_s.arg(gap).arg(i)));
+        }
+    }
+
+    void controllerStops()
+    {
+        startJob({u"--stop-after"_s, u"3"_s}, 20);
+        QTRY_VERIFY_WITH_TIMEOUT(!m_core->job.jobRunning(), Timeout);
+        QVERIFY(m_core->log.text().contains(
+            u"Stop command received from punch, last note punched: 22\r\n"_s));
+        QCOMPARE(m_core->job.remainCaption(), u"Punching stopped"_s);
+        QTest::qWait(500);
+        checkRecord(20, 3);
+    }
+
+    void simulatorGonePausesTheJob()
+    {
+        startJob({}, 1);
+        QTRY_VERIFY_WITH_TIMEOUT(m_core->nextNote.value() >= 4, Timeout);
+        m_sim.process.terminate();
+        QVERIFY(m_sim.process.waitForFinished(Timeout));
+        QTRY_COMPARE_WITH_TIMEOUT(m_core->job.jobState(), int(PunchJob::Paused), Timeout);
+        QTest::qWait(500);
+        QVERIFY(m_core->job.jobRunning());
+        QVERIFY(!m_core->portOpen());
+        QVERIFY(m_core->log.text().contains(u"Port lost, punching paused, next note:"_s));
+        // Every hole before the next one reached the simulator, once.
+        checkRecord(1, m_core->nextNote.value() - 1);
+    }
 
 private:
     // Starts the simulator bound to COM1, opens a roll and the port, and
@@ -80,54 +125,6 @@ private:
     ScriptedChooser m_chooser;
     std::unique_ptr<AppCore> m_core;
 };
-
-void TestJobPunchSim::punchesTheRoll()
-{
-    const int holeCount = 136;
-    const int first = holeCount - 5;
-    startJob({}, first);
-    QTRY_VERIFY_WITH_TIMEOUT(!m_core->job.jobRunning(), Timeout);
-    QVERIFY(m_core->log.text().contains(u"Punching is completed, all notes punched\r\n"_s));
-    QCOMPARE(m_core->nextNote.value(), 1);
-
-    const QString recordPath = m_dir.filePath(u"record.txt"_s);
-    QTRY_COMPARE_WITH_TIMEOUT(parseRecord(readFile(recordPath)).size(), 6, Timeout);
-    checkRecord(first, 6);
-    // The job waits 100 ms before and 100 ms after every line. The record
-    // stamps whole milliseconds as the lines arrive through the terminal, so
-    // a line that arrived a little late may make the next gap a little short.
-    const QList<RecordedLine> lines = parseRecord(readFile(recordPath));
-    for (int i = 1; i < lines.size(); ++i) {
-        const qint64 gap = lines[i].ms - lines[i - 1].ms;
-        QVERIFY2(gap >= 195, qPrintable(u"gap %1 ms before line %2"_s.arg(gap).arg(i)));
-    }
-}
-
-void TestJobPunchSim::controllerStops()
-{
-    startJob({u"--stop-after"_s, u"3"_s}, 20);
-    QTRY_VERIFY_WITH_TIMEOUT(!m_core->job.jobRunning(), Timeout);
-    QVERIFY(m_core->log.text().contains(
-        u"Stop command received from punch, last note punched: 22\r\n"_s));
-    QCOMPARE(m_core->job.remainCaption(), u"Punching stopped"_s);
-    QTest::qWait(500);
-    checkRecord(20, 3);
-}
-
-void TestJobPunchSim::simulatorGonePausesTheJob()
-{
-    startJob({}, 1);
-    QTRY_VERIFY_WITH_TIMEOUT(m_core->nextNote.value() >= 4, Timeout);
-    m_sim.process.terminate();
-    QVERIFY(m_sim.process.waitForFinished(Timeout));
-    QTRY_COMPARE_WITH_TIMEOUT(m_core->job.jobState(), int(PunchJob::Paused), Timeout);
-    QTest::qWait(500);
-    QVERIFY(m_core->job.jobRunning());
-    QVERIFY(!m_core->portOpen());
-    QVERIFY(m_core->log.text().contains(u"Port lost, punching paused, next note:"_s));
-    // Every hole before the next one reached the simulator, once.
-    checkRecord(1, m_core->nextNote.value() - 1);
-}
 
 QTEST_GUILESS_MAIN(TestJobPunchSim)
 #include "tst_jobpunchsim.moc"
