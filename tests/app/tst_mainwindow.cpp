@@ -291,8 +291,6 @@ private slots:
 
         // The status frame is 250 wide throughout.
         const QSize controls(300, 240);
-        QTest::newRow("large screen")
-            << QSize(1920, 1080) << QSize(1920, 1040) << controls << 370 << QSize(560, 668);
         QTest::newRow("651 wide") << QSize(651, 1080) << QSize(651, 1080) << controls << 370
                                   << QSize(560, 668);
         QTest::newRow("650 wide: main controls only")

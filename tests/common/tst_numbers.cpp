@@ -59,9 +59,7 @@ private slots:
         QTest::newRow("13.5") << 13.5 << 14;
         QTest::newRow("-12.5") << -12.5 << -12;
         QTest::newRow("-13.5") << -13.5 << -14;
-        QTest::newRow("0.5") << 0.5 << 0;
         QTest::newRow("153.75") << 153.75 << 154;
-        QTest::newRow("45.45") << 45.45 << 45;
         QTest::newRow("above range") << 3e9 << std::numeric_limits<qint32>::max();
         QTest::newRow("below range") << -3e9 << std::numeric_limits<qint32>::min();
         QTest::newRow("nan") << std::numeric_limits<double>::quiet_NaN() << 0;
@@ -82,7 +80,6 @@ private slots:
         QTest::newRow("997.5") << 997.5f << QStringLiteral("997.5");
         QTest::newRow("below one") << 0.5f << QStringLiteral(".5");
         QTest::newRow("negative below one") << -0.25f << QStringLiteral("-.25");
-        QTest::newRow("seven digits") << 1234.567f << QStringLiteral("1234.567");
         QTest::newRow("third") << (1.0f / 3.0f) << QStringLiteral(".3333333");
         QTest::newRow("zero") << 0.0f << QStringLiteral("0");
         QTest::newRow("negative zero") << -0.0f << QStringLiteral("0");
