@@ -118,10 +118,8 @@ private slots:
         row("empty second slot", u"05**0701****************", zelvoorLengths, u"Y-pos(1)");
         row("short field text", u"0005", zelvoorLengths,
             QStringLiteral("$ , Y-pos(4) , ") + dollars(10));
-        row("empty texts", u"", u"", dollars(12));
         row("zeros: none, negative, ten, capped", u"01010101**", u"00--1012",
             QStringLiteral(" ,  , ") + tenZeros + QStringLiteral(" , ") + tenZeros);
-        row("dollar without suffix", u"00**", u"--", u"$");
         row("unknown code", u"2003**", u"0400", u"unknown code 20 , keynum(var)");
     }
 
@@ -207,7 +205,6 @@ private slots:
             "1234,2000000001");
         row("lowest 32-bit", "0504**", "0010", 1000, 2000, H{0, 0, INT32_MIN, -1073741824},
             "-2147483648,-147483648");
-        row("no zeros", "000105**", "010004", 1000, 1000, h, "$,,0123");
         row("zeros: none, ten, capped", "010101**", "--1012", 1000, 1000, h,
             ",0000000000,0000000000");
         row("no fields", "************", "", 1000, 1000, h, "");

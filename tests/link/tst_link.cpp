@@ -119,7 +119,6 @@ private slots:
         QTest::addColumn<QString>("rxLine");
 
         using B = QList<QByteArray>;
-        QTest::newRow("line over two batches") << B{"ab", "c\r\n"} << recvd(u"abc"_s) << 0 << "";
         QTest::newRow("consecutive CRs")
             << B{"\r\ra\r\r\r\nb\r"} << recvd(u"a"_s) + recvd(u"b"_s) << 0 << "";
         QTest::newRow("lines and a rest")
@@ -270,7 +269,6 @@ private slots:
         const QString closed1 = u"COM 1: Closed"_s;
         const QString refused = u"/dev/ttyUSB0 cannot be opened"_s;
 
-        row("open", "open", {open1});
         row("standard values, open", "std open", {u"COM 1: Open at 9600,N,8,1"_s});
         row("open an open port", "open baud=3 open open",
             {open1, closed1, open2400, closed1, open2400});

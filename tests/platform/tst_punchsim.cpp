@@ -97,8 +97,6 @@ private slots:
         PunchControllerOptions idle = quietOptions();
         idle.idleXonMs = 1000;
 
-        QTest::newRow("one hole") << quietOptions() << QList<Input>{{100, "1234,0567\r"}}
-                                  << u"0 <|100 >|350 <"_s;
         QTest::newRow("settings display")
             << quietOptions() << QList<Input>{{0, "#,0020,0000,0000\r"}}
             << u"0 <|0 >|250 "_s + info + u"|250 <"_s;

@@ -133,7 +133,6 @@ private slots:
             "rect 200,18 240,22 black; fill 300,38 320,42 red; rect 340,58.4 360,61.6 grey");
         row("slots with right still extend right", three, "S", 3, false, true,
             "rect 400,18 440,22 black; fill 300,38 320,42 red; rect 260,58.4 280,61.6 grey");
-        row("empty list, next note 0", {}, "P", 0, false, false, "");
         row("next note 0 with holes", three, "P", 0, false, false, "");
         row("next note past the end", three, "P", 5, false, false, "");
         QTest::newRow("paper width 0")
