@@ -53,9 +53,9 @@ public:
     }
 
     // --- what the test does
-    // The following opens fail with this number and text (by default
-    // "DEVICE cannot be opened"), until cleared with PortError::None.
-    void failOpens(int error, const QString &text = QString()) { m_failure = {error, text}; }
+    // The following opens fail with this number and the text "DEVICE cannot
+    // be opened", until cleared with PortError::None.
+    void failOpens(int error) { m_failure = error; }
     // Delivers bytes as one received batch; false (nothing delivered) while
     // closed or for no bytes.
     bool receive(const QByteArray &bytes)
@@ -107,12 +107,10 @@ protected:
     OpenResult openDevice(const QString &device, const LineSettings &settings) override
     {
         m_device = device;
-        if (!m_failure.ok()) {
+        if (m_failure != PortError::None) {
             m_calls.append(QStringLiteral("open-failed ") + device + u' ' +
-                           QString::number(m_failure.error));
-            if (m_failure.text.isEmpty())
-                return {m_failure.error, device + QStringLiteral(" cannot be opened")};
-            return m_failure;
+                           QString::number(m_failure));
+            return {m_failure, device + QStringLiteral(" cannot be opened")};
         }
         m_open = true;
         m_calls.append(QStringLiteral("open ") + device + u' ' + settings.text());
@@ -125,7 +123,7 @@ private:
     bool m_dtr = false;
     bool m_rts = false;
     bool m_cts = false;
-    OpenResult m_failure;
+    int m_failure = PortError::None;
     QList<QByteArray> m_writes;
     QStringList m_calls;
 };
