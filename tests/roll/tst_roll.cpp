@@ -14,10 +14,10 @@
 using namespace velmora;
 using namespace Qt::StringLiterals;
 
-constexpr int Enter = 13;    // the action column: Enter, or the bar's value
-constexpr int NoChange = -1; // the expected column
-
 namespace {
+
+constexpr int Enter = 13;    // the next note's action column: Enter, or the bar's value
+constexpr int NoChange = -1; // the next note's expected column
 
 // xBegin, yPos, keywidth, xEnd
 using HoleRow = std::vector<std::array<qint32, 4>>;
