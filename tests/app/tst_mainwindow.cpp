@@ -110,233 +110,222 @@ class TestMainWindow : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void controls();
-    void choiceLists_data();
-    void choiceLists();
-    void startValues();
-    void menus();
-    void toolsPanelShiftsPreview();
-    void resizingResizesPreview();
-    void initialWindowSize_data();
-    void initialWindowSize();
+    void initTestCase()
+    {
+        m_window = std::make_unique<MainWindow>();
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+
+    void controls()
+    {
+        QStringList listed;
+        for (const char *entries : Layout) {
+            const QString container = QString::fromUtf8(entries).section(u':', 0, 0);
+            for (const QString &text : QString::fromUtf8(entries).section(u':', 1).split(u'|')) {
+                const QString name = text.section(u'=', 0, 0).remove(u'-').remove(u'~');
+                listed << name;
+                const QWidget *w = control(name);
+                QVERIFY2(w, qPrintable(name + u": missing, or more than one of that name"_s));
+                QVERIFY2(w->inherits(kindOf(name)), qPrintable(name));
+                QCOMPARE(containerOf(w), container);
+                if (text.contains(u'='))
+                    QCOMPARE(captionOf(w), text.section(u'=', 1));
+                QVERIFY2(w->isEnabled() != text.startsWith(u'-'), qPrintable(name));
+                QVERIFY2(w->isHidden() == text.startsWith(u'~'), qPrintable(name));
+            }
+        }
+        // Every named control, but the central widget and the menus, is listed,
+        // found by assistive technology under its name and announced by some
+        // name; labels and decorative shapes speak through their text alone.
+        QStringList unlisted;
+        for (QWidget *w : m_window->findChildren<QWidget *>()) {
+            const QString name = w->objectName();
+            if (name.isEmpty() || name.startsWith(u"qt_"_s) || qobject_cast<QMenu *>(w))
+                continue;
+            if (!listed.contains(name)) {
+                unlisted << name;
+                continue;
+            }
+            QCOMPARE(w->accessibleDescription(), name);
+            if (!qobject_cast<const QLabel *>(w) && !name.startsWith(u"Shape"_s)) {
+                QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
+                QVERIFY(iface);
+                QVERIFY2(!iface->text(QAccessible::Name).trimmed().isEmpty(), qPrintable(name));
+            }
+        }
+        QCOMPARE(unlisted, QStringList{u"centralWidget"_s});
+    }
+
+    void choiceLists_data()
+    {
+        QTest::addColumn<QString>("items");
+        QTest::addColumn<int>("index");
+        QTest::newRow("portChoice") << u"COM1|COM2|COM3|COM4|COM5|COM6"_s << 0;
+        QTest::newRow("baudChoice")
+            << u"300|600|1200|2400|4800|9600|19200|38400|57600|115200"_s << 4;
+        QTest::newRow("parityChoice") << u"None|Even|Odd"_s << 0;
+        QTest::newRow("dataBitChoice") << u"7|8"_s << 1;
+        QTest::newRow("stopBitChoice") << u"1|2"_s << 0;
+        QTest::newRow("cboFormats")
+            << u"User format|Zelvoor|Zelvoor2 (tweezijdig transport)"_s << -1;
+    }
+
+    void choiceLists()
+    {
+        QFETCH(QString, items);
+        QFETCH(int, index);
+        auto *list =
+            qobject_cast<QComboBox *>(control(QString::fromLatin1(QTest::currentDataTag())));
+        QVERIFY(list);
+        QStringList texts;
+        for (int i = 0; i < list->count(); ++i)
+            texts << list->itemText(i);
+        QCOMPARE(texts.join(u'|'), items);
+        QCOMPARE(list->currentIndex(), index);
+        QVERIFY(!list->isEditable());
+    }
+
+    void startValues()
+    {
+        QCOMPARE(m_window->windowTitle(),
+                 u"Velmora - Punch control program for serial port      version 3.5"_s);
+        const velmora::SettingsPanel *settings = m_window->settingsPanel();
+        QCOMPARE(settings->txtXcal->text() + settings->txtYcal->text(), u"10001000"_s);
+        const QScrollBar *bar = m_window->controlsPanel()->vscNextNote;
+        QCOMPARE(bar->orientation(), Qt::Vertical);
+        QCOMPARE(QList<int>({bar->minimum(), bar->maximum(), bar->value()}),
+                 QList<int>({-1, 1, 0}));
+        const QPlainTextEdit *log = m_window->controlsPanel()->txtLog;
+        QVERIFY(log->isReadOnly() && log->toPlainText().isEmpty());
+
+        const QList<velmora::Lamp *> lamps = m_window->findChildren<velmora::Lamp *>();
+        QCOMPARE(lamps.size(), 12);
+        for (const velmora::Lamp *lamp : lamps)
+            QCOMPARE(lamp->color(), QColor(128, 128, 128));
+        for (const QLineEdit *entry :
+             {m_window->toolsPanel()->txtVal1, m_window->toolsPanel()->txtVal2})
+            QCOMPARE(entry->palette().color(QPalette::Base), QColor(224, 224, 224));
+    }
+
+    void menus()
+    {
+        const auto texts = [](const QList<QAction *> &actions) {
+            QStringList out;
+            for (const QAction *action : actions)
+                out << action->text();
+            return out.join(u'|');
+        };
+        const QList<QAction *> top = m_window->menuBar()->actions();
+        QCOMPARE(texts(top), u"    File    |Settings      |Tools    |  Help"_s);
+        QCOMPARE(top[0]->menu(), m_window->mnuFile());
+        QCOMPARE(top[1], m_window->mnuSet());
+        QCOMPARE(top[2], m_window->mnuTest());
+        QVERIFY(!top[1]->menu() && !top[2]->menu());
+        QCOMPARE(top[3]->menu(), m_window->mnuHelp());
+        QCOMPARE(texts(m_window->mnuFile()->actions()), u"Open|Exit"_s);
+        QCOMPARE(texts(m_window->mnuHelp()->actions()), u"Nederlands|English"_s);
+
+        for (const char *name : {"mnuFile", "mnuOpen", "mnuExit", "mnuSet", "mnuTest", "mnuHelp",
+                                 "mnuHelpNL", "mnuHelpUK"})
+            QCOMPARE(m_window->findChildren<QObject *>(QString::fromLatin1(name)).size(), 1);
+    }
+
+    void toolsPanelShiftsPreview()
+    {
+        QWidget *preview = control(u"picRol"_s);
+        const QSize previewSize = preview->size();
+        QCOMPARE(preview->x(), 0);
+
+        m_window->setToolsPanelShown(true);
+        const QWidget *tools = m_window->toolsPanel();
+        QVERIFY(tools->isVisible());
+        QCOMPARE(preview->x(), tools->width() / 2);
+        QCOMPARE(preview->size(), previewSize);
+        // The panel lies over the preview's top-left corner.
+        QWidget *central = tools->parentWidget();
+        const QWidget *hit = central->childAt(preview->mapTo(central, QPoint(4, 4)));
+        QVERIFY(hit == tools || tools->isAncestorOf(hit));
+
+        m_window->setToolsPanelShown(false);
+        QVERIFY(tools->isHidden());
+        QCOMPARE(preview->x(), 0);
+        QCOMPARE(preview->size(), previewSize);
+    }
+
+    void resizingResizesPreview()
+    {
+        QWidget *preview = control(u"picRol"_s);
+        const QWidget *controls = m_window->controlsPanel();
+        const QWidget *status = m_window->statusPanel();
+        QSignalSpy resized(m_window->rollView(), &velmora::RollView::resized);
+        const QSize before = preview->size();
+        const QSize controlsSize = controls->size();
+
+        m_window->resize(m_window->size() + QSize(40, 30));
+        QTRY_COMPARE(preview->size(), before + QSize(40, 30));
+        QVERIFY(!resized.isEmpty());
+        QCOMPARE(resized.last().first().toSize(), preview->size());
+
+        // The frames keep their size, stand below the preview and share a height.
+        QCOMPARE(controls->size(), controlsSize);
+        QCOMPARE(status->height(), controls->height());
+        QCOMPARE(status->y(), controls->y());
+        QVERIFY(controls->y() >=
+                preview->mapTo(controls->parentWidget(), QPoint(0, preview->height())).y());
+        QVERIFY(status->x() >= controls->geometry().right());
+
+        // The stop question appears just under Start, at its left.
+        const auto *panel = m_window->controlsPanel();
+        QCOMPARE(panel->picStop->x(), panel->cmdStart->x());
+        QVERIFY(panel->picStop->y() > panel->cmdStart->geometry().bottom());
+    }
+
+    void initialWindowSize_data()
+    {
+        QTest::addColumn<QSize>("screen");
+        QTest::addColumn<QSize>("available");
+        QTest::addColumn<QSize>("controls");
+        QTest::addColumn<int>("toolsHeight");
+        QTest::addColumn<QSize>("expected");
+
+        // The status frame is 250 wide throughout.
+        const QSize controls(300, 240);
+        QTest::newRow("651 wide") << QSize(651, 1080) << QSize(651, 1080) << controls << 370
+                                  << QSize(560, 668);
+        QTest::newRow("650 wide: main controls only")
+            << QSize(650, 1080) << QSize(650, 1080) << controls << 370 << QSize(310, 668);
+        QTest::newRow("narrow available part")
+            << QSize(1920, 1080) << QSize(400, 1080) << controls << 370 << QSize(400, 668);
+        QTest::newRow("491 high") << QSize(1366, 491) << QSize(1366, 491) << QSize(300, 100) << 100
+                                  << QSize(560, 258);
+        QTest::newRow("490 high: all it has")
+            << QSize(1366, 490) << QSize(1366, 490) << QSize(300, 100) << 100 << QSize(560, 458);
+        QTest::newRow("rule higher than the screen")
+            << QSize(1366, 600) << QSize(1366, 560) << controls << 370 << QSize(560, 528);
+    }
+
+    void initialWindowSize()
+    {
+        QFETCH(QSize, screen);
+        QFETCH(QSize, available);
+        QFETCH(QSize, controls);
+        QFETCH(int, toolsHeight);
+        QFETCH(QSize, expected);
+        QCOMPARE(MainWindow::initialWindowSize(screen, available, controls, QSize(250, 200),
+                                               QSize(300, toolsHeight)),
+                 expected);
+    }
 
 private:
-    QWidget *control(const QString &name) const;
+    QWidget *control(const QString &name) const
+    {
+        const QList<QWidget *> found = m_window->findChildren<QWidget *>(name);
+        return found.size() == 1 ? found.first() : nullptr;
+    }
 
     std::unique_ptr<MainWindow> m_window;
 };
-
-void TestMainWindow::initTestCase()
-{
-    m_window = std::make_unique<MainWindow>();
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-}
-
-QWidget *TestMainWindow::control(const QString &name) const
-{
-    const QList<QWidget *> found = m_window->findChildren<QWidget *>(name);
-    return found.size() == 1 ? found.first() : nullptr;
-}
-
-void TestMainWindow::controls()
-{
-    QStringList listed;
-    for (const char *entries : Layout) {
-        const QString container = QString::fromUtf8(entries).section(u':', 0, 0);
-        for (const QString &text : QString::fromUtf8(entries).section(u':', 1).split(u'|')) {
-            const QString name = text.section(u'=', 0, 0).remove(u'-').remove(u'~');
-            listed << name;
-            const QWidget *w = control(name);
-            QVERIFY2(w, qPrintable(name + u": missing, or more than one of that name"_s));
-            QVERIFY2(w->inherits(kindOf(name)), qPrintable(name));
-            QCOMPARE(containerOf(w), container);
-            if (text.contains(u'='))
-                QCOMPARE(captionOf(w), text.section(u'=', 1));
-            QVERIFY2(w->isEnabled() != text.startsWith(u'-'), qPrintable(name));
-            QVERIFY2(w->isHidden() == text.startsWith(u'~'), qPrintable(name));
-        }
-    }
-    // Every named control, but the central widget and the menus, is listed,
-    // found by assistive technology under its name and announced by some
-    // name; labels and decorative shapes speak through their text alone.
-    QStringList unlisted;
-    for (QWidget *w : m_window->findChildren<QWidget *>()) {
-        const QString name = w->objectName();
-        if (name.isEmpty() || name.startsWith(u"qt_"_s) || qobject_cast<QMenu *>(w))
-            continue;
-        if (!listed.contains(name)) {
-            unlisted << name;
-            continue;
-        }
-        QCOMPARE(w->accessibleDescription(), name);
-        if (!qobject_cast<const QLabel *>(w) && !name.startsWith(u"Shape"_s)) {
-            QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
-            QVERIFY(iface);
-            QVERIFY2(!iface->text(QAccessible::Name).trimmed().isEmpty(), qPrintable(name));
-        }
-    }
-    QCOMPARE(unlisted, QStringList{u"centralWidget"_s});
-}
-
-void TestMainWindow::choiceLists_data()
-{
-    QTest::addColumn<QString>("items");
-    QTest::addColumn<int>("index");
-    QTest::newRow("portChoice") << u"COM1|COM2|COM3|COM4|COM5|COM6"_s << 0;
-    QTest::newRow("baudChoice") << u"300|600|1200|2400|4800|9600|19200|38400|57600|115200"_s << 4;
-    QTest::newRow("parityChoice") << u"None|Even|Odd"_s << 0;
-    QTest::newRow("dataBitChoice") << u"7|8"_s << 1;
-    QTest::newRow("stopBitChoice") << u"1|2"_s << 0;
-    QTest::newRow("cboFormats") << u"User format|Zelvoor|Zelvoor2 (tweezijdig transport)"_s << -1;
-}
-
-void TestMainWindow::choiceLists()
-{
-    QFETCH(QString, items);
-    QFETCH(int, index);
-    auto *list = qobject_cast<QComboBox *>(control(QString::fromLatin1(QTest::currentDataTag())));
-    QVERIFY(list);
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->itemText(i);
-    QCOMPARE(texts.join(u'|'), items);
-    QCOMPARE(list->currentIndex(), index);
-    QVERIFY(!list->isEditable());
-}
-
-void TestMainWindow::startValues()
-{
-    QCOMPARE(m_window->windowTitle(),
-             u"Velmora - Punch control program for serial port      version 3.5"_s);
-    const velmora::SettingsPanel *settings = m_window->settingsPanel();
-    QCOMPARE(settings->txtXcal->text() + settings->txtYcal->text(), u"10001000"_s);
-    const QScrollBar *bar = m_window->controlsPanel()->vscNextNote;
-    QCOMPARE(bar->orientation(), Qt::Vertical);
-    QCOMPARE(QList<int>({bar->minimum(), bar->maximum(), bar->value()}), QList<int>({-1, 1, 0}));
-    const QPlainTextEdit *log = m_window->controlsPanel()->txtLog;
-    QVERIFY(log->isReadOnly() && log->toPlainText().isEmpty());
-
-    const QList<velmora::Lamp *> lamps = m_window->findChildren<velmora::Lamp *>();
-    QCOMPARE(lamps.size(), 12);
-    for (const velmora::Lamp *lamp : lamps)
-        QCOMPARE(lamp->color(), QColor(128, 128, 128));
-    for (const QLineEdit *entry :
-         {m_window->toolsPanel()->txtVal1, m_window->toolsPanel()->txtVal2})
-        QCOMPARE(entry->palette().color(QPalette::Base), QColor(224, 224, 224));
-}
-
-void TestMainWindow::menus()
-{
-    const auto texts = [](const QList<QAction *> &actions) {
-        QStringList out;
-        for (const QAction *action : actions)
-            out << action->text();
-        return out.join(u'|');
-    };
-    const QList<QAction *> top = m_window->menuBar()->actions();
-    QCOMPARE(texts(top), u"    File    |Settings      |Tools    |  Help"_s);
-    QCOMPARE(top[0]->menu(), m_window->mnuFile());
-    QCOMPARE(top[1], m_window->mnuSet());
-    QCOMPARE(top[2], m_window->mnuTest());
-    QVERIFY(!top[1]->menu() && !top[2]->menu());
-    QCOMPARE(top[3]->menu(), m_window->mnuHelp());
-    QCOMPARE(texts(m_window->mnuFile()->actions()), u"Open|Exit"_s);
-    QCOMPARE(texts(m_window->mnuHelp()->actions()), u"Nederlands|English"_s);
-
-    for (const char *name : {"mnuFile", "mnuOpen", "mnuExit", "mnuSet", "mnuTest", "mnuHelp",
-                             "mnuHelpNL", "mnuHelpUK"})
-        QCOMPARE(m_window->findChildren<QObject *>(QString::fromLatin1(name)).size(), 1);
-}
-
-void TestMainWindow::toolsPanelShiftsPreview()
-{
-    QWidget *preview = control(u"picRol"_s);
-    const QSize previewSize = preview->size();
-    QCOMPARE(preview->x(), 0);
-
-    m_window->setToolsPanelShown(true);
-    const QWidget *tools = m_window->toolsPanel();
-    QVERIFY(tools->isVisible());
-    QCOMPARE(preview->x(), tools->width() / 2);
-    QCOMPARE(preview->size(), previewSize);
-    // The panel lies over the preview's top-left corner.
-    QWidget *central = tools->parentWidget();
-    const QWidget *hit = central->childAt(preview->mapTo(central, QPoint(4, 4)));
-    QVERIFY(hit == tools || tools->isAncestorOf(hit));
-
-    m_window->setToolsPanelShown(false);
-    QVERIFY(tools->isHidden());
-    QCOMPARE(preview->x(), 0);
-    QCOMPARE(preview->size(), previewSize);
-}
-
-void TestMainWindow::resizingResizesPreview()
-{
-    QWidget *preview = control(u"picRol"_s);
-    const QWidget *controls = m_window->controlsPanel();
-    const QWidget *status = m_window->statusPanel();
-    QSignalSpy resized(m_window->rollView(), &velmora::RollView::resized);
-    const QSize before = preview->size();
-    const QSize controlsSize = controls->size();
-
-    m_window->resize(m_window->size() + QSize(40, 30));
-    QTRY_COMPARE(preview->size(), before + QSize(40, 30));
-    QVERIFY(!resized.isEmpty());
-    QCOMPARE(resized.last().first().toSize(), preview->size());
-
-    // The frames keep their size, stand below the preview and share a height.
-    QCOMPARE(controls->size(), controlsSize);
-    QCOMPARE(status->height(), controls->height());
-    QCOMPARE(status->y(), controls->y());
-    QVERIFY(controls->y() >=
-            preview->mapTo(controls->parentWidget(), QPoint(0, preview->height())).y());
-    QVERIFY(status->x() >= controls->geometry().right());
-
-    // The stop question appears just under Start, at its left.
-    const auto *panel = m_window->controlsPanel();
-    QCOMPARE(panel->picStop->x(), panel->cmdStart->x());
-    QVERIFY(panel->picStop->y() > panel->cmdStart->geometry().bottom());
-}
-
-void TestMainWindow::initialWindowSize_data()
-{
-    QTest::addColumn<QSize>("screen");
-    QTest::addColumn<QSize>("available");
-    QTest::addColumn<QSize>("controls");
-    QTest::addColumn<int>("toolsHeight");
-    QTest::addColumn<QSize>("expected");
-
-    // The status frame is 250 wide throughout.
-    const QSize controls(300, 240);
-    QTest::newRow("large screen") << QSize(1920, 1080) << QSize(1920, 1040) << controls << 370
-                                  << QSize(560, 668);
-    QTest::newRow("651 wide") << QSize(651, 1080) << QSize(651, 1080) << controls << 370
-                              << QSize(560, 668);
-    QTest::newRow("650 wide: main controls only")
-        << QSize(650, 1080) << QSize(650, 1080) << controls << 370 << QSize(310, 668);
-    QTest::newRow("narrow available part")
-        << QSize(1920, 1080) << QSize(400, 1080) << controls << 370 << QSize(400, 668);
-    QTest::newRow("491 high") << QSize(1366, 491) << QSize(1366, 491) << QSize(300, 100) << 100
-                              << QSize(560, 258);
-    QTest::newRow("490 high: all it has")
-        << QSize(1366, 490) << QSize(1366, 490) << QSize(300, 100) << 100 << QSize(560, 458);
-    QTest::newRow("rule higher than the screen")
-        << QSize(1366, 600) << QSize(1366, 560) << controls << 370 << QSize(560, 528);
-}
-
-void TestMainWindow::initialWindowSize()
-{
-    QFETCH(QSize, screen);
-    QFETCH(QSize, available);
-    QFETCH(QSize, controls);
-    QFETCH(int, toolsHeight);
-    QFETCH(QSize, expected);
-    QCOMPARE(MainWindow::initialWindowSize(screen, available, controls, QSize(250, 200),
-                                           QSize(300, toolsHeight)),
-             expected);
-}
 
 QTEST_MAIN(TestMainWindow)
 #include "tst_mainwindow.moc"

@@ -13,118 +13,111 @@ class TestJobTimer : public QObject
 {
     Q_OBJECT
 private slots:
-    void caption_data();
-    void caption();
-    void estimate_data();
-    void estimate();
-    void clockSeconds();
-    void ticksLeaveOutPauses();
-};
-
-// Seconds to go and the end of the caption; halves go to even.
-void TestJobTimer::caption_data()
-{
-    QTest::addColumn<qint64>("seconds");
-    QTest::addColumn<QString>("estimate");
-    const std::pair<qint64, const char *> rows[] = {
-        {0, " 0 sec"},     {59, " 59 sec"},          {60, " 1 min"},
-        {89, " 1 min"},    {90, " 2 min"},           {150, " 2 min"},
-        {3599, " 60 min"}, {3600, " 1 hrs,  0 min"}, {6000, " 1 hrs,  40 min"},
-        {-3, "-3 sec"},    {7170, " 2 hrs,  0 min"}};
-    for (const auto &[seconds, text] : rows)
-        QTest::addRow("%lld s", seconds)
-            << seconds << u"Estimated time to go: "_s + QLatin1String(text);
-}
-
-void TestJobTimer::caption()
-{
-    QFETCH(qint64, seconds);
-    QFETCH(QString, estimate);
-    QCOMPARE(estimateCaption(seconds), estimate);
-    QCOMPARE(totalTimeCaption(seconds),
-             QString(estimate).replace(u"Estimated time to go:"_s, u"Total time punched:"_s));
-}
-
-void TestJobTimer::estimate_data()
-{
-    QTest::addColumn<int>("holeCount");
-    QTest::addColumn<int>("nextNote");
-    QTest::addColumn<int>("elapsed");
-    QTest::addColumn<int>("timeToGo");
-    QTest::newRow("79 x 10 / 21 = 37.6") << 100 << 21 << 10 << 38;
-    QTest::newRow("4.5 to even 4") << 10 << 4 << 3 << 4;
-    QTest::newRow("last hole next") << 100 << 100 << 60 << 0;
-    QTest::newRow("past the end") << 20 << 22 << 33 << -3;
-    QTest::newRow("no next note") << 100 << 0 << 10 << 0;
-    // 63998 x 40000 is beyond 32 bits; the quotient is not.
-    QTest::newRow("wide product") << 64000 << 2 << 40000 << 1279960000;
-}
-
-void TestJobTimer::estimate()
-{
-    QFETCH(int, holeCount);
-    QFETCH(int, nextNote);
-    QFETCH(int, elapsed);
-    QFETCH(int, timeToGo);
-    QCOMPARE(estimateTimeToGo(holeCount, nextNote, elapsed), timeToGo);
-}
-
-void TestJobTimer::clockSeconds()
-{
-    // Halves go to even.
-    HoleList holes;
-    NextNoteState nextNote;
-    for (const auto &[ms, seconds] : {std::pair<qint64, int>{2500, 2}, {3500, 4}}) {
-        VirtualClock clock(ms);
-        QCOMPARE(JobTimer(clock, holes, nextNote).clockSeconds(), seconds);
-    }
-}
-
-void TestJobTimer::ticksLeaveOutPauses()
-{
-    struct
+    // Seconds to go and the end of the caption; halves go to even.
+    void caption_data()
     {
-        VirtualClock clock{1000000};
+        QTest::addColumn<qint64>("seconds");
+        QTest::addColumn<QString>("estimate");
+        const std::pair<qint64, const char *> rows[] = {
+            {0, " 0 sec"},     {59, " 59 sec"},          {60, " 1 min"},
+            {89, " 1 min"},    {90, " 2 min"},           {150, " 2 min"},
+            {3599, " 60 min"}, {3600, " 1 hrs,  0 min"}, {6000, " 1 hrs,  40 min"},
+            {-3, "-3 sec"},    {7170, " 2 hrs,  0 min"}};
+        for (const auto &[seconds, text] : rows)
+            QTest::addRow("%lld s", seconds)
+                << seconds << u"Estimated time to go: "_s + QLatin1String(text);
+    }
+
+    void caption()
+    {
+        QFETCH(qint64, seconds);
+        QFETCH(QString, estimate);
+        QCOMPARE(estimateCaption(seconds), estimate);
+        QCOMPARE(totalTimeCaption(seconds),
+                 QString(estimate).replace(u"Estimated time to go:"_s, u"Total time punched:"_s));
+    }
+
+    void estimate_data()
+    {
+        QTest::addColumn<int>("holeCount");
+        QTest::addColumn<int>("nextNote");
+        QTest::addColumn<int>("elapsed");
+        QTest::addColumn<int>("timeToGo");
+        QTest::newRow("79 x 10 / 21 = 37.6") << 100 << 21 << 10 << 38;
+        QTest::newRow("4.5 to even 4") << 10 << 4 << 3 << 4;
+        QTest::newRow("last hole next") << 100 << 100 << 60 << 0;
+        QTest::newRow("past the end") << 20 << 22 << 33 << -3;
+        QTest::newRow("no next note") << 100 << 0 << 10 << 0;
+        // 63998 x 40000 is beyond 32 bits; the quotient is not.
+        QTest::newRow("wide product") << 64000 << 2 << 40000 << 1279960000;
+    }
+
+    void estimate()
+    {
+        QFETCH(int, holeCount);
+        QFETCH(int, nextNote);
+        QFETCH(int, elapsed);
+        QFETCH(int, timeToGo);
+        QCOMPARE(estimateTimeToGo(holeCount, nextNote, elapsed), timeToGo);
+    }
+
+    void clockSeconds()
+    {
+        // Halves go to even.
         HoleList holes;
         NextNoteState nextNote;
-        JobTimer timer{clock, holes, nextNote};
-    } rig;
-    for (int i = 0; i < 100; ++i)
-        rig.holes.append(Hole{});
-    QSignalSpy captions(&rig.timer, &JobTimer::estimateChanged);
-    rig.timer.startJobTimer();
-    rig.timer.pauseJobTimer();
-    // Between Start and the first Resume the clock stands still and Timer2 is off.
-    rig.clock.advance(300000);
-    QVERIFY(captions.isEmpty());
-    rig.timer.resumeJobTimer();
-    rig.nextNote.set(21);
-    rig.clock.advance(10000);
-    QCOMPARE(captions.size(), 5);
-    QCOMPARE(rig.timer.jobElapsed(), 10);
-    QCOMPARE(captions.last().at(0).toString(), u"Estimated time to go:  38 sec"_s);
+        for (const auto &[ms, seconds] : {std::pair<qint64, int>{2500, 2}, {3500, 4}}) {
+            VirtualClock clock(ms);
+            QCOMPARE(JobTimer(clock, holes, nextNote).clockSeconds(), seconds);
+        }
+    }
 
-    // Five minutes paused count for nothing; the first tick after Resume
-    // counts only the punching time.
-    rig.timer.pauseJobTimer();
-    rig.clock.advance(300000);
-    QCOMPARE(captions.size(), 5);
-    rig.timer.resumeJobTimer();
-    rig.clock.advance(2000);
-    QCOMPARE(captions.size(), 6);
-    QCOMPARE(rig.timer.jobElapsed(), 12);
-    QCOMPARE(rig.timer.punchingTime(), 12);
+    void ticksLeaveOutPauses()
+    {
+        struct
+        {
+            VirtualClock clock{1000000};
+            HoleList holes;
+            NextNoteState nextNote;
+            JobTimer timer{clock, holes, nextNote};
+        } rig;
+        for (int i = 0; i < 100; ++i)
+            rig.holes.append(Hole{});
+        QSignalSpy captions(&rig.timer, &JobTimer::estimateChanged);
+        rig.timer.startJobTimer();
+        rig.timer.pauseJobTimer();
+        // Between Start and the first Resume the clock stands still and Timer2 is off.
+        rig.clock.advance(300000);
+        QVERIFY(captions.isEmpty());
+        rig.timer.resumeJobTimer();
+        rig.nextNote.set(21);
+        rig.clock.advance(10000);
+        QCOMPARE(captions.size(), 5);
+        QCOMPARE(rig.timer.jobElapsed(), 10);
+        QCOMPARE(captions.last().at(0).toString(), u"Estimated time to go:  38 sec"_s);
 
-    // Pause, then Stop (a second pause) and No, Resume: neither stretch counts.
-    rig.timer.pauseJobTimer();
-    rig.clock.advance(10000);
-    rig.timer.pauseJobTimer();
-    rig.clock.advance(10000);
-    QCOMPARE(rig.timer.punchingTime(), 12);
-    rig.timer.resumeJobTimer();
-    rig.clock.advance(2000);
-    QCOMPARE(rig.timer.jobElapsed(), 14);
-}
+        // Five minutes paused count for nothing; the first tick after Resume
+        // counts only the punching time.
+        rig.timer.pauseJobTimer();
+        rig.clock.advance(300000);
+        QCOMPARE(captions.size(), 5);
+        rig.timer.resumeJobTimer();
+        rig.clock.advance(2000);
+        QCOMPARE(captions.size(), 6);
+        QCOMPARE(rig.timer.jobElapsed(), 12);
+        QCOMPARE(rig.timer.punchingTime(), 12);
+
+        // Pause, then Stop (a second pause) and No, Resume: neither stretch counts.
+        rig.timer.pauseJobTimer();
+        rig.clock.advance(10000);
+        rig.timer.pauseJobTimer();
+        rig.clock.advance(10000);
+        QCOMPARE(rig.timer.punchingTime(), 12);
+        rig.timer.resumeJobTimer();
+        rig.clock.advance(2000);
+        QCOMPARE(rig.timer.jobElapsed(), 14);
+    }
+};
 
 QTEST_APPLESS_MAIN(TestJobTimer)
 #include "tst_jobtimer.moc"

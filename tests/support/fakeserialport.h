@@ -19,32 +19,80 @@ public:
     using SerialPort::SerialPort;
 
     // --- what the program sees
-    void close() override;
+    void close() override
+    {
+        if (!m_open)
+            return;
+        m_open = false;
+        m_calls.append(QStringLiteral("close"));
+    }
     bool isOpen() const override { return m_open; }
     QString device() const override { return m_device; }
-    void setDtr(bool on) override;
-    void setRts(bool on) override;
+    void setDtr(bool on) override
+    {
+        m_dtr = on;
+        m_calls.append(on ? QStringLiteral("dtr 1") : QStringLiteral("dtr 0"));
+    }
+    void setRts(bool on) override
+    {
+        m_rts = on;
+        m_calls.append(on ? QStringLiteral("rts 1") : QStringLiteral("rts 0"));
+    }
     bool dtr() const override { return m_dtr; }
     bool rts() const override { return m_rts; }
     bool cts() const override { return m_open && m_cts; }
     bool dsr() const override { return false; }
     bool cd() const override { return false; }
-    bool write(const QByteArray &bytes) override;
+    bool write(const QByteArray &bytes) override
+    {
+        if (!m_open)
+            return false;
+        m_writes.append(bytes);
+        m_calls.append(QStringLiteral("write ") + QString::number(bytes.size()));
+        return true;
+    }
 
     // --- what the test does
-    // The following opens fail with this number and text (by default
-    // "DEVICE cannot be opened"), until cleared with PortError::None.
-    void failOpens(int error, const QString &text = QString()) { m_failure = {error, text}; }
+    // The following opens fail with this number and the text "DEVICE cannot
+    // be opened", until cleared with PortError::None.
+    void failOpens(int error) { m_failure = error; }
     // Delivers bytes as one received batch; false (nothing delivered) while
     // closed or for no bytes.
-    bool receive(const QByteArray &bytes);
+    bool receive(const QByteArray &bytes)
+    {
+        if (!m_open || bytes.isEmpty())
+            return false;
+        emit received(bytes);
+        return true;
+    }
     // Sets CTS; while open, a change raises its signal. The state holds
     // across opens, as the other device keeps its lines.
-    void setCts(bool high);
-    void ring();
-    void raiseLineError(LineError error);
+    void setCts(bool high)
+    {
+        const bool changed = high != m_cts;
+        m_cts = high;
+        if (changed && m_open)
+            emit ctsChanged(high);
+    }
+    void ring()
+    {
+        if (m_open)
+            emit ringDetected();
+    }
+    void raiseLineError(LineError error)
+    {
+        if (m_open)
+            emit lineError(error);
+    }
     // The device goes away: the port closes and vanished() is emitted.
-    void vanish(const QString &reason = QStringLiteral("device unplugged"));
+    void vanish(const QString &reason = QStringLiteral("device unplugged"))
+    {
+        if (!m_open)
+            return;
+        m_open = false;
+        m_calls.append(QStringLiteral("vanished"));
+        emit vanished(m_device + QStringLiteral(" is gone (") + reason + u')');
+    }
 
     // --- what the test checks
     QByteArray written() const { return m_writes.join(); } // every byte, in order
@@ -56,7 +104,18 @@ public:
     void clearCalls() { m_calls.clear(); }
 
 protected:
-    OpenResult openDevice(const QString &device, const LineSettings &settings) override;
+    OpenResult openDevice(const QString &device, const LineSettings &settings) override
+    {
+        m_device = device;
+        if (m_failure != PortError::None) {
+            m_calls.append(QStringLiteral("open-failed ") + device + u' ' +
+                           QString::number(m_failure));
+            return {m_failure, device + QStringLiteral(" cannot be opened")};
+        }
+        m_open = true;
+        m_calls.append(QStringLiteral("open ") + device + u' ' + settings.text());
+        return {};
+    }
 
 private:
     bool m_open = false;
@@ -64,7 +123,7 @@ private:
     bool m_dtr = false;
     bool m_rts = false;
     bool m_cts = false;
-    OpenResult m_failure;
+    int m_failure = PortError::None;
     QList<QByteArray> m_writes;
     QStringList m_calls;
 };

@@ -1,0 +1,351 @@
+#include "format/formattable.h"
+#include "format/holecommandcomposer.h"
+#include "format/outputformat.h"
+#include "format/userformatbuilder.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include <limits>
+
+using namespace velmora;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The example hole: X-begin 1234, keynum 60, X-end 1250, Y-pos 123,
+// keywidth 20, X-next 45, tracknum 3.
+struct H
+{
+    qint32 xBegin = 1234, keynum = 60, xEnd = 1250, yPos = 123, keywidth = 20, xNext = 45,
+           tracknum = 3;
+};
+
+H with(qint32 H::*field, qint32 value)
+{
+    H h;
+    h.*field = value;
+    return h;
+}
+
+constexpr float inf = std::numeric_limits<float>::infinity();
+const char *zelvoor = "00050701****************";
+const char *zelvoorLengths = "01040404****************";
+const char *zelvoor2 = "00050204****************";
+const char *zelvoor2Lengths = "01040606****************";
+
+// A row whose line is composed; an expected text starting "hole " is the
+// error of a refused one.
+void row(const char *name, const char *fields, const char *lengths, float x, float y, H hole,
+         const char *expected)
+{
+    QTest::newRow(name) << fields << lengths << x << y << hole << expected;
+}
+
+const QString zelvoorText = u"$ , Y-pos(4) , X-next(4) , 0000"_s;
+const QString zelvoor2Text = u"$ , Y-pos(4) , X-begin(6) , X-end(6)"_s;
+
+QString slotValues(const std::array<qint16, OutputFormat::Slots> &values)
+{
+    QStringList texts;
+    for (qint16 v : values)
+        texts.append(QString::number(v));
+    return texts.join(u' ');
+}
+
+QString dollars(int count)
+{
+    return QStringList(count, u"$"_s).join(u" , "_s);
+}
+
+void row(const char *name, QAnyStringView fields, QAnyStringView lengths, QAnyStringView expected)
+{
+    QTest::newRow(name) << fields.toString() << lengths.toString() << expected.toString();
+}
+
+void addColumns(const char *expected)
+{
+    QTest::addColumn<QString>("fields");
+    QTest::addColumn<QString>("lengths");
+    QTest::addColumn<QString>(expected);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(H)
+
+// The output formats: the texts read, their descriptions, the format list,
+// and the hole commands composed in them.
+class TestFormat : public QObject
+{
+    Q_OBJECT
+private slots:
+    void readTexts_data()
+    {
+        // Expected: the twelve codes, then the twelve lengths.
+        addColumns("values");
+        row("Zelvoor", zelvoor, zelvoorLengths,
+            u"0 5 7 1 -1 -1 -1 -1 -1 -1 -1 -1 1 4 4 4 -1 -1 -1 -1 -1 -1 -1 -1");
+        row("dashes", u"--05", u"----", u"0 5 0 0 0 0 0 0 0 0 0 0 -2 -2 0 0 0 0 0 0 0 0 0 0");
+        row("half pair, missing pairs", u"00051", u"",
+            u"0 5 1 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0");
+        row("numbers in pairs", u" 55 ab1..5-39e*5", u"**-1",
+            u"5 5 0 1 0 -3 9 0 0 0 0 0 -1 -1 0 0 0 0 0 0 0 0 0 0");
+    }
+
+    void readTexts()
+    {
+        QFETCH(QString, fields);
+        QFETCH(QString, lengths);
+        QFETCH(QString, values);
+        const OutputFormat format = OutputFormat::fromTexts(fields, lengths);
+        QCOMPARE(slotValues(format.fieldCode) + QLatin1Char(' ') + slotValues(format.fieldLength),
+                 values);
+        // Written back, a full pair of texts is the same; others read back the same.
+        const OutputFormat again =
+            OutputFormat::fromTexts(format.fieldsText(), format.lengthsText());
+        QCOMPARE(again, format);
+        if (fields.size() == OutputFormat::TextLength && lengths.size() == OutputFormat::TextLength)
+            QCOMPARE(format.fieldsText() + format.lengthsText(), fields + lengths);
+    }
+
+    void describe_data()
+    {
+        const QString tenZeros(10, QLatin1Char('0'));
+        const QString asterisks(24, QLatin1Char('*'));
+        addColumns("description");
+        row("constant and var", u"000903**", u"01--00**", u"$ , field1(as is) , keynum(var)");
+        row("no fields", asterisks, asterisks, u"");
+        row("empty second slot", u"05**0701****************", zelvoorLengths, u"Y-pos(1)");
+        row("short field text", u"0005", zelvoorLengths,
+            QStringLiteral("$ , Y-pos(4) , ") + dollars(10));
+        row("zeros: none, negative, ten, capped", u"01010101**", u"00--1012",
+            QStringLiteral(" ,  , ") + tenZeros + QStringLiteral(" , ") + tenZeros);
+        row("unknown code", u"2003**", u"0400", u"unknown code 20 , keynum(var)");
+    }
+
+    void describe()
+    {
+        QFETCH(QString, fields);
+        QFETCH(QString, lengths);
+        QFETCH(QString, description);
+        QCOMPARE(OutputFormat::fromTexts(fields, lengths).description(), description);
+    }
+
+    void describeEditedFields()
+    {
+        // The editor describes every field it holds, also a slot of code -1.
+        const std::array<qint16, 3> codes{5, -1, 7};
+        const std::array<qint16, 3> lengths{4, -1, 0};
+        QCOMPARE(describeFields(codes, lengths),
+                 QStringLiteral("Y-pos(4) , unknown code -1 , X-next(var)"));
+    }
+
+    void selectFormat()
+    {
+        FormatTable table;
+        QSignalSpy changed(&table, &FormatTable::currentFormatChanged);
+        QSignalSpy shown(&table, &FormatTable::currentFormatShown);
+        const QStringList expected{zelvoorText, zelvoorText, zelvoor2Text};
+        for (int position = 0; position < 3; ++position) {
+            QVERIFY(table.selectFormat(position));
+            QCOMPARE(table.selectedFormat(), position);
+            QCOMPARE(shown.takeLast().at(0).toString(), expected[position]);
+        }
+        QCOMPARE(changed.count(), 3);
+        // Positions the format list does not offer change nothing.
+        for (int position : {-1, 3, 10, 11})
+            QVERIFY(!table.selectFormat(position));
+        QCOMPARE(changed.count(), 3);
+        QCOMPARE(shown.count(), 0);
+        QCOMPARE(table.selectedFormat(), 2);
+        QCOMPARE(table.currentFormatDescription(), zelvoor2Text);
+    }
+
+    void userFormatAppliesOnReselect()
+    {
+        FormatTable table;
+        QVERIFY(table.selectFormat(0));
+        table.setUserFormatFields(QStringLiteral("000903******************"));
+        table.setUserFormatLengths(QStringLiteral("01--00******************"));
+        QCOMPARE(table.currentFormatDescription(), zelvoorText);
+        QVERIFY(table.selectFormat(0));
+        QCOMPARE(table.currentFormatDescription(),
+                 QStringLiteral("$ , field1(as is) , keynum(var)"));
+        QVERIFY(table.selectFormat(1));
+        QCOMPARE(table.currentFormatDescription(), zelvoorText);
+    }
+
+    void compose_data()
+    {
+        QTest::addColumn<QString>("fields");
+        QTest::addColumn<QString>("lengths");
+        QTest::addColumn<float>("xCal");
+        QTest::addColumn<float>("yCal");
+        QTest::addColumn<H>("hole");
+        QTest::addColumn<QString>("expected");
+        const H h;
+        row("Zelvoor", zelvoor, zelvoorLengths, 1000, 1000, h, "$,0123,0045,0000");
+        row("Zelvoor2", zelvoor2, zelvoor2Lengths, 1000, 1000, h, "$,0123,001234,001250");
+        row("Zelvoor calibrated", zelvoor, zelvoorLengths, 1010, 1250, h, "$,0154,0045,0000");
+        row("Zelvoor2 calibrated", zelvoor2, zelvoor2Lengths, 1010, 1250, h,
+            "$,0154,001246,001262");
+        row("user format from the editor", "000201******************", "010603******************",
+            1000, 1000, h, "$,001234,000");
+        row("var, as is, zeroes; keynum, tracknum unscaled", "00030801**", "0100--02", 2000, 1500,
+            h, "$,60,3,00");
+        row("constant, length 1", "000903**", "01--01", 1250, 1250, h, "$,,60");
+        row("too wide", "07**", "04", 1000, 1000, with(&H::xNext, 12345), "2345");
+        row("leading zeros", "02**", "06", 1000, 1000, with(&H::xBegin, 7), "000007");
+        row("negative as is", "070707**", "0001--", 1000, 1000, with(&H::xNext, -12),
+            "-12,-12,-12");
+        row("negative fixed", "070707**", "040210", 1000, 1000, with(&H::xNext, -12),
+            "-012,-2,-000000012");
+        row("half down to even", "06**", "00", 1000, 1500, with(&H::keywidth, 3), "4");
+        row("X and Y apart", "0204050607**", "0000000000", 2000, 500, h, "2468,2500,62,10,90");
+        row("calibration 0", "0205**", "0000", 0, 0, h, "1234,123");
+        row("1000 keeps any value", "0204**", "0010", 1000, 1000, with(&H::xEnd, 2000000001),
+            "1234,2000000001");
+        row("lowest 32-bit", "0504**", "0010", 1000, 2000, H{0, 0, INT32_MIN, -1073741824},
+            "-2147483648,-147483648");
+        row("zeros: none, ten, capped", "010101**", "--1012", 1000, 1000, h,
+            ",0000000000,0000000000");
+        row("no fields", "************", "", 1000, 1000, h, "");
+        row("unknown code", "002005**", "011204", 1000, 1000, h, "$,,0123");
+        row("after empty slot", "05**0701****", "04040404", 1000, 1000, h, "0123");
+        row("short field text", "0005", zelvoorLengths, 1000, 1000, h,
+            "$,0123,$,$,$,$,$,$,$,$,$,$");
+
+        row("above 32 bits", "0005**", "0104", 1000, 2000, with(&H::yPos, 1073741824),
+            "hole 2: Y-pos 1073741824 scaled by 2000 gives 2147483648, which does not fit in 32 "
+            "bits");
+        row("below 32 bits", "0002**", "0100", 3000, 1000, with(&H::xBegin, -1073741824),
+            "hole 2: X-begin -1073741824 scaled by 3000 gives -3221225472, which does not fit in "
+            "32 bits");
+        row("infinite", "07**", "04", inf, 1000, h,
+            "hole 2: X-next 45 scaled by INF gives infinite, which does not fit in 32 bits");
+        row("zero times infinite", "06**", "04", 1000, inf, with(&H::keywidth, 0),
+            "hole 2: keywidth 0 scaled by INF gives not a number, which does not fit in 32 bits");
+        row("length above 10", "0007**", "0111", 1000, 1000, h,
+            "hole 2: X-next field length 11 is more than 10 digits");
+        row("unscaled length above 10", "000508**", "010412", 1000, 1000, h,
+            "hole 2: tracknum field length 12 is more than 10 digits");
+    }
+
+    void compose()
+    {
+        QFETCH(QString, fields);
+        QFETCH(QString, lengths);
+        QFETCH(float, xCal);
+        QFETCH(float, yCal);
+        QFETCH(H, hole);
+        QFETCH(QString, expected);
+        const bool refused = expected.startsWith(u"hole "_s);
+        // Hole 2 is the one composed; hole 1 before it gives its X-next.
+        HoleList list;
+        list.append(Hole{qint32(qint64(hole.xBegin) - hole.xNext)});
+        list.append(
+            Hole{hole.xBegin, hole.keynum, hole.xEnd, hole.yPos, hole.keywidth, 0, hole.tracknum});
+        QCOMPARE(list.hole(2).xNext, hole.xNext);
+        HoleCommandComposer composer(list);
+        composer.setFormat(OutputFormat::fromTexts(fields, lengths));
+        composer.setXCalibration(xCal);
+        composer.setYCalibration(yCal);
+        const ComposedLine composed = composer.composeHoleCommand(2);
+        QCOMPARE(composed.text, refused ? QString() : expected);
+        QCOMPARE(composed.error, refused ? expected : QString());
+        QCOMPARE(composed.ok(), !refused);
+    }
+
+    void holeOutsideList()
+    {
+        HoleList list;
+        list.append(Hole{});
+        list.append(Hole{});
+        const HoleCommandComposer composer(list);
+        for (int index : {0, 3, -1})
+            QCOMPARE(composer.composeHoleCommand(index).error,
+                     QStringLiteral("hole %1 is not in the list of 2 holes").arg(index));
+    }
+
+    void failedFieldAppendsNothing()
+    {
+        QString line = QStringLiteral("$,");
+        QVERIFY(!HoleCommandComposer::appendNumberField(line, 2000000000, 4, 1250.f));
+        QVERIFY(!HoleCommandComposer::appendNumberField(line, 1, 11, 0.f));
+        QCOMPARE(line, QStringLiteral("$,"));
+    }
+
+    // The editor driven by a script of steps: "f5" picks field kind 5, "l4"
+    // length 4, "a" adds, "r" removes the last field, "o" opens it again.
+    void userFormatEditor_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("fields");
+        QTest::addColumn<QString>("lengths");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<bool>("addEnabled");
+
+        const QString stars = QString(24, u'*');
+        const auto text = [&](const char *pairs) { return (QLatin1String(pairs) + stars).left(24); };
+        QTest::newRow("worked example")
+            << QStringLiteral("f0 a f2 l6 a f1 l3 a") << text("000201") << text("010603")
+            << QStringLiteral("$ , X-begin(6) , 000") << true;
+        QTest::newRow("zeroes variable") << QStringLiteral("f1 l0 a") << text("01") << text("01")
+                                         << QStringLiteral("0") << true;
+        QTest::newRow("field3 as is") << QStringLiteral("f11 a") << text("11") << text("--")
+                                      << QStringLiteral("field3(as is)") << true;
+        QTest::newRow("tracknum keeps its length") << QStringLiteral("f8 l5 a") << text("08")
+                                                   << text("05") << QStringLiteral("tracknum(5)")
+                                                   << true;
+        QTest::newRow("no field") << QStringLiteral("a") << stars << stars << QString() << false;
+        QTest::newRow("a number field needs a length") << QStringLiteral("l4 f0 a f2 a")
+                                                       << text("00") << text("01")
+                                                       << QStringLiteral("$") << false;
+        QTest::newRow("remove at zero") << QStringLiteral("r f0 a") << text("00") << text("01")
+                                        << QStringLiteral("$") << true;
+        QTest::newRow("opening starts again")
+            << QStringLiteral("f0 a o f3 l2 a") << text("03") << text("02")
+            << QStringLiteral("keynum(2)") << true;
+        const QString twelve = (QStringLiteral("f0 ") + QStringLiteral("a ").repeated(13)).trimmed();
+        QTest::newRow("twelve fields") << twelve << QStringLiteral("00").repeated(12)
+                                       << QStringLiteral("01").repeated(12) << dollars(12) << false;
+        QTest::newRow("remove enables add")
+            << twelve + QStringLiteral(" r") << QStringLiteral("00").repeated(11) + stars.left(2)
+            << QStringLiteral("01").repeated(11) + stars.left(2) << dollars(11) << true;
+    }
+
+    void userFormatEditor()
+    {
+        QFETCH(QString, script);
+        QFETCH(QString, fields);
+        QFETCH(QString, lengths);
+        QFETCH(QString, description);
+        QFETCH(bool, addEnabled);
+
+        UserFormatBuilder builder;
+        builder.open();
+        for (const QString &step : script.split(u' ')) {
+            const int v = step.mid(1).toInt();
+            const char c = step[0].toLatin1();
+            c == 'f'   ? builder.pickField(v)
+            : c == 'l' ? builder.pickLength(v)
+            : c == 'a' ? builder.add()
+            : c == 'r' ? builder.removeLast()
+                       : builder.open();
+        }
+        QCOMPARE(builder.description(), description);
+        QCOMPARE(builder.addEnabled(), addEnabled);
+
+        FormatTable formats;
+        formats.selectFormat(2);
+        builder.store(formats);
+        QCOMPARE(formats.formatFields(0), fields);
+        QCOMPARE(formats.formatLengths(0), lengths);
+        QCOMPARE(formats.selectedFormat(), 0);
+        QCOMPARE(formats.currentFormatDescription(), description);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestFormat)
+#include "tst_format.moc"
