@@ -19,10 +19,8 @@ CommEvents::CommEvents(SerialPort &port, Logbook &log, LinkLamps &lamps,
 {
     connect(&port, &SerialPort::received, this,
             [this](const QByteArray &bytes) { onComm(CommEvent::Received, bytes); });
-    connect(&port, &SerialPort::ctsChanged, this,
-            [this] { onComm(CommEvent::CtsChanged); });
-    connect(&port, &SerialPort::dsrChanged, this,
-            [this] { onComm(CommEvent::DsrChanged); });
+    connect(&port, &SerialPort::ctsChanged, this, [this] { onComm(CommEvent::CtsChanged); });
+    connect(&port, &SerialPort::dsrChanged, this, [this] { onComm(CommEvent::DsrChanged); });
     connect(&port, &SerialPort::cdChanged, this, [this] { onComm(CommEvent::CdChanged); });
     connect(&port, &SerialPort::ringDetected, this, [this] { onComm(CommEvent::Ring); });
     connect(&port, &SerialPort::lineError, this,

@@ -46,7 +46,6 @@ public:
     void start();
     void receive(const QByteArray &bytes);
 
-
     // The text lines that answer the settings display command.
     QByteArray settingsText() const;
 

@@ -27,7 +27,6 @@ public:
                   HoleCommandComposer &composer, PrtOpener &opener, DisplayOptions &display,
                   Logbook &log, QObject *parent = nullptr);
 
-
     // Start-up's read, with formLoading set by the caller. A missing file is
     // created holding the two lines of the user format first.
     void readParameterFile();

@@ -16,7 +16,6 @@ public:
     // name: the panel's control name; borderName: that of its border shape.
     OverlayPanel(const QString &name, const QString &borderName, QWidget *parent = nullptr);
 
-
 protected:
     void resizeEvent(QResizeEvent *event) override;
 

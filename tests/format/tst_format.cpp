@@ -287,27 +287,29 @@ private slots:
         QTest::addColumn<bool>("addEnabled");
 
         const QString stars = QString(24, u'*');
-        const auto text = [&](const char *pairs) { return (QLatin1String(pairs) + stars).left(24); };
+        const auto text = [&](const char *pairs) {
+            return (QLatin1String(pairs) + stars).left(24);
+        };
         QTest::newRow("worked example")
             << QStringLiteral("f0 a f2 l6 a f1 l3 a") << text("000201") << text("010603")
             << QStringLiteral("$ , X-begin(6) , 000") << true;
-        QTest::newRow("zeroes variable") << QStringLiteral("f1 l0 a") << text("01") << text("01")
-                                         << QStringLiteral("0") << true;
+        QTest::newRow("zeroes variable")
+            << QStringLiteral("f1 l0 a") << text("01") << text("01") << QStringLiteral("0") << true;
         QTest::newRow("field3 as is") << QStringLiteral("f11 a") << text("11") << text("--")
                                       << QStringLiteral("field3(as is)") << true;
-        QTest::newRow("tracknum keeps its length") << QStringLiteral("f8 l5 a") << text("08")
-                                                   << text("05") << QStringLiteral("tracknum(5)")
-                                                   << true;
+        QTest::newRow("tracknum keeps its length")
+            << QStringLiteral("f8 l5 a") << text("08") << text("05")
+            << QStringLiteral("tracknum(5)") << true;
         QTest::newRow("no field") << QStringLiteral("a") << stars << stars << QString() << false;
-        QTest::newRow("a number field needs a length") << QStringLiteral("l4 f0 a f2 a")
-                                                       << text("00") << text("01")
-                                                       << QStringLiteral("$") << false;
-        QTest::newRow("remove at zero") << QStringLiteral("r f0 a") << text("00") << text("01")
-                                        << QStringLiteral("$") << true;
-        QTest::newRow("opening starts again")
-            << QStringLiteral("f0 a o f3 l2 a") << text("03") << text("02")
-            << QStringLiteral("keynum(2)") << true;
-        const QString twelve = (QStringLiteral("f0 ") + QStringLiteral("a ").repeated(13)).trimmed();
+        QTest::newRow("a number field needs a length")
+            << QStringLiteral("l4 f0 a f2 a") << text("00") << text("01") << QStringLiteral("$")
+            << false;
+        QTest::newRow("remove at zero")
+            << QStringLiteral("r f0 a") << text("00") << text("01") << QStringLiteral("$") << true;
+        QTest::newRow("opening starts again") << QStringLiteral("f0 a o f3 l2 a") << text("03")
+                                              << text("02") << QStringLiteral("keynum(2)") << true;
+        const QString twelve =
+            (QStringLiteral("f0 ") + QStringLiteral("a ").repeated(13)).trimmed();
         QTest::newRow("twelve fields") << twelve << QStringLiteral("00").repeated(12)
                                        << QStringLiteral("01").repeated(12) << dollars(12) << false;
         QTest::newRow("remove enables add")
