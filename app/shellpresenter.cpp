@@ -32,8 +32,8 @@ ShellPresenter::ShellPresenter(AppCore &core, MainWindow &window)
     connect(&core.opener, &PrtOpener::labelChanged, this, &ShellPresenter::showFileLabel);
     connect(&core.opener, &PrtOpener::rollChanged, this, &ShellPresenter::updateStartEnabled);
 
-    connect(window.mnuExit(), &QAction::triggered, this, &ShellPresenter::Exit);
-    connect(controls->cmdExit, &QPushButton::clicked, this, &ShellPresenter::Exit);
+    connect(window.mnuExit(), &QAction::triggered, this, &ShellPresenter::exit);
+    connect(controls->cmdExit, &QPushButton::clicked, this, &ShellPresenter::exit);
     window.setCloseGuard([this] { return acceptClose(); });
 
     const QString appDir = core.services.appDir;
@@ -54,7 +54,7 @@ ShellPresenter::ShellPresenter(AppCore &core, MainWindow &window)
     });
 }
 
-void ShellPresenter::Exit()
+void ShellPresenter::exit()
 {
     if (!m_core.shutDown())
         return;

@@ -18,10 +18,10 @@ class ShellPresenter : public QObject
 public:
     ShellPresenter(AppCore &core, MainWindow &window);
 
-    // cmdExit_Click and mnuExit_Click: keeps the settings, then ends; the
+    // Exit, the button and the File menu entry: keeps the settings, then ends; the
     // window stays open the first time the settings cannot be kept.
-    void Exit();
-    // Form_QueryUnload: refused while a job runs, otherwise the Exit command.
+    void exit();
+    // A close request: refused while a job runs, otherwise the Exit command.
     bool acceptClose();
     // Opens a help document with the desktop's viewer; a missing one is
     // passed over silently.
