@@ -311,9 +311,14 @@ void TestPunchJob::scenarios_data()
     row("changed next note during a pause", 20,
         "start resume writes=3 pause settle next=10 resume settle", "1-3 10-20", 1,
         {S, R, P, C, total(2)});
-    // Resumed at 15 of 20: six passes, whatever nextNote does meanwhile.
-    row("passes counted at Resume", 20, "next=15 start resume writes=2 next=5 settle", "15-16 5-8",
-        1, {S, R, C, total(1)});
+    // A next note chosen while punching is followed to the end of the roll.
+    row("next note chosen while punching", 20, "next=15 start resume writes=2 next=5 settle",
+        "15-16 5-20", 1, {S, R, C, total(4)});
+    // Pause while a hole waits for readiness, Resume before the loop has
+    // noticed: the hole given up is the next one sent, and none is lost.
+    row("resume right after a hole was given up", 10,
+        "start resume writes=2 notready wait=150 pause wait=100 resume ready settle", "1-10", 1,
+        {S, R, C, total(1)});
     // Pause and Resume within one hole: the loop goes on.
     row("resume before the loop noticed the pause", 8,
         "start resume writes=2 pause wait=50 resume writes=3 wait=150 pause resume writes=4 step "
