@@ -148,6 +148,7 @@ void PunchJob::writeHole()
         return;
     }
     m_hole = HoleState::Sent;
+    m_timer.holeSent();
     m_nextNote.set(hole + 1);
     holeDone();
 }

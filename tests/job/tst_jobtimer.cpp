@@ -52,25 +52,29 @@ void TestJobTimer::estimate_data()
 {
     QTest::addColumn<int>("holeCount");
     QTest::addColumn<int>("nextNote");
+    QTest::addColumn<int>("done");
     QTest::addColumn<int>("elapsed");
     QTest::addColumn<int>("timeToGo");
-    QTest::newRow("79 x 10 / 21 = 37.6") << 100 << 21 << 10 << 38;
-    QTest::newRow("1.5 to even 2") << 10 << 4 << 1 << 2;
-    QTest::newRow("4.5 to even 4") << 10 << 4 << 3 << 4;
-    QTest::newRow("last hole next") << 100 << 100 << 60 << 0;
-    QTest::newRow("past the end") << 20 << 22 << 33 << -3;
-    QTest::newRow("no next note") << 100 << 0 << 10 << 0;
+    QTest::newRow("79 x 10 / 21 = 37.6") << 100 << 21 << 21 << 10 << 38;
+    // Resumed at hole 1000: 20 holes in 10 s, 980 to go after the next.
+    QTest::newRow("resumed part-way") << 2000 << 1020 << 21 << 10 << 467;
+    QTest::newRow("1.5 to even 2") << 10 << 4 << 4 << 1 << 2;
+    QTest::newRow("4.5 to even 4") << 10 << 4 << 4 << 3 << 4;
+    QTest::newRow("last hole next") << 100 << 100 << 100 << 60 << 0;
+    QTest::newRow("past the end") << 20 << 22 << 22 << 33 << -3;
+    QTest::newRow("no next note") << 100 << 0 << 1 << 10 << 0;
     // 63998 x 40000 is beyond 32 bits; the quotient is not.
-    QTest::newRow("wide product") << 64000 << 2 << 40000 << 1279960000;
+    QTest::newRow("wide product") << 64000 << 2 << 2 << 40000 << 1279960000;
 }
 
 void TestJobTimer::estimate()
 {
     QFETCH(int, holeCount);
     QFETCH(int, nextNote);
+    QFETCH(int, done);
     QFETCH(int, elapsed);
     QFETCH(int, timeToGo);
-    QCOMPARE(estimateTimeToGo(holeCount, nextNote, elapsed), timeToGo);
+    QCOMPARE(estimateTimeToGo(holeCount, nextNote, done, elapsed), timeToGo);
 }
 
 void TestJobTimer::clockSeconds_data()
@@ -110,7 +114,10 @@ void TestJobTimer::ticksLeaveOutPauses()
     // Between Start and the first Resume the clock stands still and Timer2 is off.
     rig.clock.advance(300000);
     QVERIFY(captions.isEmpty());
+    rig.timer.holeSent(); // before Resume: not in the punching time
     rig.timer.resumeJobTimer();
+    for (int hole = 1; hole <= 20; ++hole)
+        rig.timer.holeSent();
     rig.nextNote.set(21);
     rig.clock.advance(10000);
     QCOMPARE(captions.size(), 5);

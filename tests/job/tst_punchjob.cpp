@@ -209,6 +209,7 @@ private slots:
     void scenarios_data();
     void scenarios();
     void punchesToTheEnd();
+    void estimateDuringJob_data();
     void estimateDuringJob();
     void timing();
     void compositionError();
@@ -400,15 +401,30 @@ void TestPunchJob::punchesToTheEnd()
     QCOMPARE(draws.size(), 4 + 1); // after every hole, and by the end of the job
 }
 
+// At the first tick of a roll of 200, 10 holes are sent in 2 s. The holes
+// done are those of this job's punching time plus one; a single punch before
+// the first Resume is not punching time.
+void TestPunchJob::estimateDuringJob_data()
+{
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<int>("next");
+    QTest::addColumn<QString>("estimate");
+    QTest::newRow("from the first hole: 189 x 2 / 11") << u"start"_s << 11 << u" 34 sec"_s;
+    QTest::newRow("resumed at 100: 89 x 2 / 11")
+        << u"next=100 start 1punch settle"_s << 111 << u" 16 sec"_s;
+}
+
 void TestPunchJob::estimateDuringJob()
 {
-    // At the first tick 10 of 20 holes are sent in 2 s: 9 x 2 / 11 = 1.6.
-    Rig rig(20);
-    rig.play("start wait=60000");
+    QFETCH(QString, steps);
+    QFETCH(int, next);
+    QFETCH(QString, estimate);
+    Rig rig(200);
+    rig.play(steps + u" wait=60000"_s);
     QCOMPARE(rig.job.remainCaption(), QString());
     rig.play("resume wait=2000");
-    QCOMPARE(rig.nextNote.value(), 11);
-    QCOMPARE(rig.job.remainCaption(), u"Estimated time to go:  2 sec"_s);
+    QCOMPARE(rig.nextNote.value(), next);
+    QCOMPARE(rig.job.remainCaption(), u"Estimated time to go: "_s + estimate);
 }
 
 void TestPunchJob::timing()
