@@ -78,7 +78,9 @@ public:
     int commPort() const { return m_commPort; }
 
     // (Re)opens the port with the current choices. The outcome is in
-    // portOpen(), in the log and on the lamps.
+    // portOpen(), in the log and on the lamps. Whenever the port ends up
+    // closed (here, by closePort or by its loss) clearToSend is cleared and
+    // the CTS lamps are grey: a closed port shows no readiness.
     void openPort();
     // Closes the port when it is open; nothing happens otherwise.
     void closePort();

@@ -179,26 +179,32 @@ void TestCommEvents::send_data()
 {
     QTest::addColumn<int>("hole"); // 0 for a tool command
     QTest::addColumn<QString>("line");
-    QTest::addColumn<bool>("portOpen");
+    QTest::addColumn<QString>("port"); // "open", "closed" or why writes fail
     QTest::addColumn<QString>("logged");
-    QTest::newRow("tool") << 0 << u"#,0020,0000,0000"_s << true
+    const QString refused = u"writing to /dev/ttyUSB0 failed (Input/output error)"_s;
+    QTest::newRow("tool") << 0 << u"#,0020,0000,0000"_s << u"open"_s
                           << u"     Sent: #,0020,0000,0000^"_s;
-    QTest::newRow("hole") << 12 << u"$1234,0567,0012"_s << true
+    QTest::newRow("hole") << 12 << u"$1234,0567,0012"_s << u"open"_s
                           << u"     Sent: $1234,0567,0012^    nr: 12 (armpos=57)"_s;
-    QTest::newRow("tool, port closed") << 0 << u"#,0001,0050,0000"_s << false
+    QTest::newRow("tool, port closed") << 0 << u"#,0001,0050,0000"_s << u"closed"_s
                                        << u"Not sent, the port is closed: #,0001,0050,0000"_s;
-    QTest::newRow("hole, port closed") << 12 << u"$1234,0567,0012"_s << false
+    QTest::newRow("hole, port closed") << 12 << u"$1234,0567,0012"_s << u"closed"_s
                                        << u"Not sent, the port is closed: $1234,0567,0012"_s;
+    QTest::newRow("hole, write refused") << 12 << u"$1234,0567,0012"_s << refused
+                                         << u"Not sent, "_s + refused + u": $1234,0567,0012"_s;
 }
 
 void TestCommEvents::send()
 {
     QFETCH(int, hole);
     QFETCH(QString, line);
-    QFETCH(bool, portOpen);
+    QFETCH(QString, port);
     QFETCH(QString, logged);
-    if (!portOpen)
+    const bool portOpen = port == u"open"_s;
+    if (port == u"closed"_s)
         m_rig->port.close();
+    else if (!portOpen)
+        m_rig->port.failWrites(port);
     // Neither send waits: clearToSend is clear here.
     LinkSender &sender = m_rig->sender;
     QCOMPARE(hole ? sender.sendHoleCommand(line, hole, 57) : sender.sendToolCommand(line),

@@ -120,6 +120,7 @@ void TestPortController::sequence_data()
     row("no baud rate", "baud=-1 open", {u"COM 1Open error: 8011"_s, u"No baud rate is chosen"_s});
     row("vanished", "open vanish close open",
         {open1, closed1, u"/dev/ttyUSB0 is gone (device unplugged)"_s, open1});
+    row("lost", "open vanish", {open1, closed1, u"/dev/ttyUSB0 is gone (device unplugged)"_s});
 }
 
 void TestPortController::sequence()
@@ -130,6 +131,7 @@ void TestPortController::sequence()
     PortController &c = rig.controller;
     QSignalSpy opened(&c, &PortController::portOpened);
     QSignalSpy lost(&c, &PortController::portLost);
+    rig.port.setCts(true);
     int opens = 0;
     for (const QString &action : actions.split(u' ')) {
         const QString name = action.section(u'=', 0, 0);
@@ -156,6 +158,12 @@ void TestPortController::sequence()
     QCOMPARE(rig.lamps.color(LinkLamp::Open), c.portOpen()       ? LampColors::PortOpen
                                               : logged.isEmpty() ? LampColors::Initial
                                                                  : LampColors::PortClosed);
+    // The controller keeps CTS high: only an open port shows it.
+    QCOMPARE(rig.events.clearToSend(), c.portOpen());
+    QCOMPARE(rig.lamps.color(LinkLamp::Cts), rig.lamps.color(LinkLamp::Open) == LampColors::PortOpen
+                                                 ? LampColors::Red
+                                             : logged.isEmpty() ? LampColors::Initial
+                                                                : LampColors::Off);
     QCOMPARE(opened.size(), opens);
     QCOMPARE(lost.size(), actions.count(u"vanish"_s));
 }

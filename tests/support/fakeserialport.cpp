@@ -42,6 +42,10 @@ bool FakeSerialPort::write(const QByteArray &bytes)
 {
     if (!m_open)
         return false;
+    if (!m_writeFailure.isEmpty()) {
+        setWriteError(m_writeFailure);
+        return false;
+    }
     m_writes.append(bytes);
     m_calls.append(u"write "_s + QString::number(bytes.size()));
     return true;

@@ -35,6 +35,9 @@ public:
     // The following opens fail with this number and text (by default
     // "DEVICE cannot be opened"), until cleared with PortError::None.
     void failOpens(int error, const QString &text = QString()) { m_failure = {error, text}; }
+    // The following writes on the open port fail for this reason, until
+    // cleared with an empty text.
+    void failWrites(const QString &reason) { m_writeFailure = reason; }
     // Delivers bytes as one received batch; false (nothing delivered) while
     // closed or for no bytes.
     bool receive(const QByteArray &bytes);
@@ -65,6 +68,7 @@ private:
     bool m_rts = false;
     bool m_cts = false;
     OpenResult m_failure;
+    QString m_writeFailure;
     QList<QByteArray> m_writes;
     QStringList m_calls;
 };
