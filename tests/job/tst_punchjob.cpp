@@ -7,6 +7,8 @@
 #include "prt/holelist.h"
 #include "roll/nextnotestate.h"
 
+#include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -34,6 +36,7 @@ public:
         }
         lines << line;
         holes << hole;
+        cts = cts && !busyAfterSend;
         times << m_clock.nowMs();
         m_log.writeLog(u"Sent: %1^    nr: %2 (armpos=%3)"_s.arg(line).arg(hole).arg(keynum),
                        u"s"_s);
@@ -44,6 +47,7 @@ public:
 
     bool cts = true;
     bool portOpen = true;
+    bool busyAfterSend = false; // the controller is busy after each hole until ready again
     QStringList lines;
     QList<int> holes;
     QList<qint64> times;
@@ -213,6 +217,7 @@ private slots:
     void estimateDuringJob();
     void timing();
     void compositionError();
+    void randomRuns();
 };
 
 // Every state of the job as the user sees it, reached by the steps of the
@@ -472,6 +477,81 @@ void TestPunchJob::compositionError()
     rig.composer.setYCalibration(1000.0f);
     rig.play("resume settle");
     QCOMPARE(runs(rig.link.holes), u"1-5"_s);
+}
+
+// Seeded random runs of the steps, 0 to 300 ms apart, on a controller that is
+// ready at once or busy after every hole; at the job, CTS, Xon and Xoff all
+// arrive as readiness. Every hole sent must be the next one (1 after
+// the end of a job, or the one the operator chose), the roll completed only
+// once its last hole was sent, and the job must settle in a state of the
+// table and, resumed, complete. A failure names its seed and steps;
+// PUNCHJOB_SEED replays one seed.
+void TestPunchJob::randomRuns()
+{
+    const QStringList moves = {
+        u"start"_s, u"resume"_s, u"resume"_s,   u"resume"_s,   u"pause"_s,     u"pause"_s,
+        u"pause"_s, u"1punch"_s, u"stop"_s,     u"no"_s,       u"yes"_s,       u"next"_s,
+        u"ready"_s, u"ready"_s,  u"notready"_s, u"notready"_s, u"controller"_s};
+    const QStringList table = {
+        u"0/2/"_s + Ready,           u"0/2/start 1punch exit openport file settings tools"_s,
+        u"1/0/"_s + Started,         u"1/1/"_s + Paused,
+        u"1/1/stop tools picStop"_s, u"1/1/resume 1punch stop tools picStop"_s};
+    const QRegularExpression sent(u"^ +Sent: .*nr: (\\d+) "_s);
+    const bool replay = qEnvironmentVariableIsSet("PUNCHJOB_SEED");
+    const int first = replay ? qEnvironmentVariableIntValue("PUNCHJOB_SEED") : 1;
+    for (int seed = first; seed < first + (replay ? 1 : 3000); ++seed) {
+        QRandomGenerator random(seed);
+        Rig rig(random.bounded(1, 31));
+        rig.link.busyAfterSend = seed % 2;
+        QStringList trail, steps;
+        connect(&rig.log, &Logbook::appended, [&trail](const QString &e) { trail << e; });
+        const auto play = [&](const QString &step) {
+            if (step.startsWith(u"next"_s) || step == u"controller"_s)
+                trail << step;
+            steps << step;
+            rig.play(step);
+        };
+        play(u"start resume"_s);
+        for (int i = 0; i < 20; ++i) {
+            QString move = moves[random.bounded(moves.size())];
+            if (move == u"next"_s)
+                move += u'=' + QString::number(random.bounded(1, rig.holes.holeCount() + 1));
+            play(move);
+            play(u"wait=%1"_s.arg(random.bounded(301)));
+        }
+        rig.link.busyAfterSend = false;
+        play(u"ready settle"_s);
+        QString fault;
+        const QString state = u"%1/%2/"_s.arg(rig.job.jobRunning()).arg(rig.job.jobState()) +
+                              describe(rig.job.controls());
+        if (!table.contains(state))
+            fault = u"settled in "_s + state;
+        if (rig.job.jobRunning())
+            play(u"no resume settle"_s);
+        if (rig.job.jobRunning() || rig.job.holeState() == PunchJob::HoleState::OnItsWay)
+            fault = u"no end after Resume"_s;
+        int next = 1;
+        for (const QString &entry : std::as_const(trail)) {
+            if (const auto m = sent.match(entry); m.hasMatch()) {
+                if (m.captured(1).toInt() != next)
+                    fault = u"hole %1 sent with %2 next"_s.arg(m.captured(1)).arg(next);
+                ++next;
+            } else if (entry.startsWith(C) && next != rig.holes.holeCount() + 1) {
+                fault = u"completed with %1 next"_s.arg(next);
+            }
+            if (entry.startsWith(u"next="_s))
+                next = entry.mid(5).toInt();
+            else if (entry.startsWith(C) || entry.startsWith(u"Punching stopped"_s) ||
+                     entry == u"controller"_s)
+                next = 1;
+        }
+        for (qsizetype i = 0; i < rig.link.holes.size(); ++i) {
+            if (rig.link.lines[i] != rig.composer.composeHoleCommand(rig.link.holes[i]).text)
+                fault = u"hole %1 sent as %2"_s.arg(rig.link.holes[i]).arg(rig.link.lines[i]);
+        }
+        if (!fault.isEmpty() || QTest::currentTestFailed())
+            QFAIL(qPrintable(u"seed %1: %2\n  steps: %3"_s.arg(seed).arg(fault, steps.join(u' '))));
+    }
 }
 
 QTEST_APPLESS_MAIN(TestPunchJob)
