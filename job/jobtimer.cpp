@@ -27,12 +27,12 @@ QString totalTimeCaption(qint64 punchingTime)
     return QStringLiteral("Total time punched: ") + durationWords(punchingTime);
 }
 
-qint32 estimateTimeToGo(qint64 holeCount, qint64 nextNote, qint64 jobElapsed)
+qint32 estimateTimeToGo(qint64 holeCount, qint64 nextNote, qint64 holesDone, qint64 jobElapsed)
 {
-    if (nextNote < 1)
+    if (nextNote < 1 || holesDone < 1)
         return 0;
     const qint64 product = (holeCount - nextNote) * jobElapsed;
-    return roundHalfEven(double(product) / double(nextNote));
+    return roundHalfEven(double(product) / double(holesDone));
 }
 
 JobTimer::JobTimer(Clock &clock, const HoleList &holes, const NextNoteState &nextNote,
@@ -48,6 +48,7 @@ qint32 JobTimer::clockSeconds() const
 void JobTimer::startJobTimer()
 {
     m_timing = true;
+    m_holesSent = 0;
     m_jobStartTime = clockSeconds();
     m_timer2.startRepeating(TickMs, [this] { tick(); });
 }
@@ -74,6 +75,12 @@ void JobTimer::stopJobTimer()
     m_timing = false;
 }
 
+void JobTimer::holeSent()
+{
+    if (m_timer2.isActive())
+        ++m_holesSent;
+}
+
 qint32 JobTimer::punchingTime() const
 {
     if (!m_timing)
@@ -88,7 +95,8 @@ void JobTimer::tick()
     if (nextNote < 1)
         return;
     m_jobElapsed = clockSeconds() - m_jobStartTime;
-    m_timeToGo = estimateTimeToGo(m_holes.holeCount(), nextNote, m_jobElapsed);
+    m_timeToGo =
+        estimateTimeToGo(m_holes.holeCount(), nextNote, qint64(m_holesSent) + 1, m_jobElapsed);
     emit estimateChanged(estimateCaption(m_timeToGo));
 }
 

@@ -25,12 +25,15 @@ QString estimateCaption(qint64 timeToGo);
 QString totalTimeCaption(qint64 punchingTime);
 
 // The seconds still needed for holes nextNote + 1 to holeCount at the pace so
-// far, the holes done counted as nextNote; rounded halves to even, the product
-// taken in 64 bits. 0 for a nextNote below 1.
-qint32 estimateTimeToGo(qint64 holeCount, qint64 nextNote, qint64 jobElapsed);
+// far, holesDone holes in jobElapsed seconds; rounded halves to even, the
+// product taken in 64 bits. 0 for a nextNote or holesDone below 1.
+qint32 estimateTimeToGo(qint64 holeCount, qint64 nextNote, qint64 holesDone, qint64 jobElapsed);
 
 // The job's clock: the punching time without the time the job stood paused,
 // and Timer2, which every 2000 ms while on writes the estimated time to go.
+// The pace is that of this job: the holes done are the holes sent in its
+// punching time plus one, so a roll resumed part-way is not taken for one
+// punched from its first hole.
 // All times are whole seconds of the clock (its milliseconds / 1000, rounded
 // halves to even). The job calls the four procedures; the clock never paces
 // the job.
@@ -52,6 +55,8 @@ public:
     void resumeJobTimer();
     // End of the job: Timer2 off.
     void stopJobTimer();
+    // A hole went out; it counts for the pace while the punching time runs.
+    void holeSent();
     // One tick of Timer2: computes jobElapsed and timeToGo and emits the
     // caption. Does nothing while nextNote is below 1.
     void tick();
@@ -67,6 +72,7 @@ public:
     qint32 pauseStartTime() const { return m_pauseStartTime; }
     qint32 jobElapsed() const { return m_jobElapsed; }
     qint32 timeToGo() const { return m_timeToGo; }
+    qint32 holesSent() const { return m_holesSent; }
 
     // The clock in whole seconds.
     qint32 clockSeconds() const;
@@ -84,6 +90,7 @@ private:
     qint32 m_pauseStartTime = 0;
     qint32 m_jobElapsed = 0;
     qint32 m_timeToGo = 0;
+    qint32 m_holesSent = 0; // in this job's punching time
 };
 
 } // namespace velmora

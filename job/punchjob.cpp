@@ -6,8 +6,6 @@
 #include "prt/holelist.h"
 #include "roll/nextnotestate.h"
 
-#include <algorithm>
-
 namespace velmora {
 
 namespace {
@@ -72,34 +70,26 @@ void PunchJob::resume()
     m_jobState = Go;
     m_timer.resumeJobTimer();
     publish();
-    if (m_run == Run::Loop) {
-        // Paused and resumed before the loop came back from its hole: the loop
-        // goes on, with its passes counted afresh from here. A hole still on
-        // its way is the first of them.
-        const qint64 passes = qint64(m_holes.holeCount()) - m_nextNote.value() + 1;
-        m_passesLeft = std::max<qint64>(0, passes - (m_holeSent ? 0 : 1));
-        return;
-    }
-    continuePunching();
+    // Paused and resumed before the loop came back from its hole: the loop
+    // goes on, with hole nextNote after that one, sent or given up.
+    if (m_run != Run::Loop)
+        continuePunching();
 }
 
 void PunchJob::continuePunching()
 {
-    // The number of passes is taken once; a later change of nextNote moves the
-    // hole each pass sends, not the number of passes.
-    m_passesLeft = std::max<qint64>(0, qint64(m_holes.holeCount()) - m_nextNote.value() + 1);
     m_run = Run::Loop;
-    nextPass();
+    nextHole();
 }
 
-void PunchJob::nextPass()
+// The roll is complete once nextNote has passed the last hole, whichever way
+// it got there: holes sent, or a next note chosen past the end.
+void PunchJob::nextHole()
 {
-    if (m_passesLeft <= 0) {
+    if (m_nextNote.value() > m_holes.holeCount()) {
         completeJob();
         return;
     }
-    --m_passesLeft;
-    m_holeSent = false;
     // Clicks and port events waiting now run before the hole.
     m_step.start(0, [this] { beginHole(); });
 }
@@ -108,9 +98,9 @@ void PunchJob::nextPass()
 // first readiness test; a line that cannot be composed is never sent.
 void PunchJob::beginHole()
 {
-    m_holeSent = false;
+    m_hole = HoleState::OnItsWay;
     if (!composeHole(m_nextNote.value())) {
-        holeDone();
+        giveUpHole();
         return;
     }
     m_step.start(SettleMs, [this] { testReadiness(); });
@@ -137,7 +127,7 @@ void PunchJob::testReadiness()
     }
     if (m_jobState != Go) {
         // Paused, stopped or ended while waiting: the hole stays the next one.
-        holeDone();
+        giveUpHole();
         return;
     }
     m_step.start(PollMs, [this] { testReadiness(); });
@@ -149,15 +139,24 @@ void PunchJob::writeHole()
     // The next note was chosen anew while this hole waited: the line goes out
     // for the hole that nextNote names now, so log, line and position agree.
     if (hole != m_composedHole && !composeHole(hole)) {
-        holeDone();
+        giveUpHole();
         return;
     }
-    if (m_link.sendHoleCommand(m_commandLine, hole, m_holes.hole(hole).keynum)) {
-        m_holeSent = true;
-        m_nextNote.set(hole + 1);
-    } else {
+    if (!m_link.sendHoleCommand(m_commandLine, hole, m_holes.hole(hole).keynum)) {
         pauseForFault();
+        giveUpHole();
+        return;
     }
+    m_hole = HoleState::Sent;
+    m_timer.holeSent();
+    m_nextNote.set(hole + 1);
+    holeDone();
+}
+
+// The hole goes back unsent: nextNote still names it.
+void PunchJob::giveUpHole()
+{
+    m_hole = HoleState::GivenUp;
     holeDone();
 }
 
@@ -188,11 +187,12 @@ void PunchJob::finishHole()
         }
         return;
     }
-    if (!m_controls.pause) {
+    // Pause is offered once a hole of this Resume has gone out.
+    if (!m_controls.pause && m_hole == HoleState::Sent) {
         m_controls.pause = true;
         publish();
     }
-    nextPass();
+    nextHole();
 }
 
 void PunchJob::completeJob()
@@ -359,6 +359,8 @@ void PunchJob::endJob()
     c.testMenu = true;
     // A hole on its way is given up: nothing goes out for an ended job.
     m_step.stop();
+    if (m_hole == HoleState::OnItsWay)
+        m_hole = HoleState::GivenUp;
     m_run = Run::None;
     m_singlePunchBusy = false;
     m_singlePunchWaiting = false;

@@ -49,7 +49,10 @@ struct JobControls
 //   before each hole, and after the redraw the job looks for its end or a
 //   pause.
 // A hole is never sent twice and never skipped: nextNote advances only with a
-// written line, and only one hole is ever on its way.
+// written line, and only one hole is ever on its way. The loop counts no
+// passes: after every hole it goes on with hole nextNote, and the roll is
+// complete when nextNote has passed the last hole. A hole given up is thus
+// the next one again, and a next note chosen anew is followed to the end.
 class PunchJob : public QObject
 {
     Q_OBJECT
@@ -63,6 +66,16 @@ public:
         Go = 0,
         Paused = 1,
         Ended = 2,
+    };
+
+    // The hole the job took up last: on its way (composed, waiting or
+    // settling), given up unsent, or sent.
+    enum class HoleState
+    {
+        None,
+        OnItsWay,
+        GivenUp,
+        Sent,
     };
 
     // The holes go out on link, which also logs them and the job's milestones.
@@ -97,6 +110,7 @@ public:
     bool singlePunchBusy() const { return m_singlePunchBusy; }
     // The punching loop is between Resume and its return.
     bool punching() const { return m_run == Run::Loop; }
+    HoleState holeState() const { return m_hole; }
     // The controls as they are to be shown: Resume stays off while a single
     // punch is on its way.
     JobControls controls() const;
@@ -122,7 +136,8 @@ private:
     };
 
     void continuePunching();
-    void nextPass();
+    void nextHole();
+    void giveUpHole();
     bool composeHole(int hole);
     void beginHole();
     void testReadiness();
@@ -153,10 +168,9 @@ private:
 
     Run m_run = Run::None;
     bool m_singlePunchWaiting = false; // clicked while the loop finished its hole
-    qint64 m_passesLeft = 0;           // passes of the loop not yet begun
-    bool m_holeSent = false;           // the hole on its way was written
-    QString m_commandLine;             // the line of the hole on its way
-    int m_composedHole = 0;            // the hole that line was composed for
+    HoleState m_hole = HoleState::None;
+    QString m_commandLine;  // the line of the hole on its way
+    int m_composedHole = 0; // the hole that line was composed for
 };
 
 } // namespace velmora

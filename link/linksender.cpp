@@ -19,11 +19,12 @@ bool LinkSender::clearToSend() const
 
 bool LinkSender::send(const QString &line)
 {
-    if (!m_port.isOpen() || !m_port.write(line.toLatin1() + '\r')) {
-        m_log.writeLog(u"Not sent, the port is closed: "_s + line);
-        return false;
-    }
-    return true;
+    if (m_port.isOpen() && m_port.write(line.toLatin1() + '\r'))
+        return true;
+    // A port that refused the line is open still, or was lost meanwhile.
+    const QString reason = m_port.isOpen() ? m_port.writeError() : u"the port is closed"_s;
+    m_log.writeLog(u"Not sent, "_s + reason + u": "_s + line);
+    return false;
 }
 
 bool LinkSender::sendHoleCommand(const QString &commandLine, int holeNumber, qint32 keynum)

@@ -27,8 +27,9 @@ public:
     void writeLog(const QString &message) override;
 
     // Sends a tool command at once, whatever clearToSend says, and logs
-    // "Sent: LINE^". With the port closed nothing is sent, the log says why
-    // and the result is false.
+    // "Sent: LINE^". With the port closed, or a write the device refuses,
+    // nothing is sent, the log says why ("Not sent, REASON: LINE") and the
+    // result is false.
     bool sendToolCommand(const QString &toolCommandLine);
 
 private:

@@ -110,6 +110,7 @@ void PortController::openPort()
         m_portOpen = true;
     } else {
         m_lamps.set(LinkLamp::Open, LampColors::PortClosed);
+        m_events.takeCts(false);
         if (result.error == PortError::InUse)
             m_log.writeLog(portName() + u"Cannot be opened, already in use"_s);
         else
@@ -131,6 +132,8 @@ void PortController::closePort()
     m_port.close();
     logClosed();
     m_lamps.set(LinkLamp::Open, LampColors::PortClosed);
+    // A closed port shows no readiness: nothing can be sent to it.
+    m_events.takeCts(false);
     m_portOpen = false;
     emit portStateChanged(false);
 }
@@ -145,6 +148,7 @@ void PortController::portVanished(const QString &reason)
     logClosed();
     m_log.writeLog(reason);
     m_lamps.set(LinkLamp::Open, LampColors::PortClosed);
+    m_events.takeCts(false);
     m_portOpen = false;
     emit portStateChanged(false);
     emit portLost();

@@ -76,7 +76,9 @@ public:
     bool portOpen() const { return m_portOpen; }
 
     // (Re)opens the port with the current choices. The outcome is in
-    // portOpen(), in the log and on the lamps.
+    // portOpen(), in the log and on the lamps. Whenever the port ends up
+    // closed (here, by closePort or by its loss) clearToSend is cleared and
+    // the CTS lamps are grey: a closed port shows no readiness.
     void openPort();
     // Closes the port when it is open; nothing happens otherwise.
     void closePort();

@@ -247,7 +247,13 @@ bool QtSerialPortDevice::write(const QByteArray &bytes)
 {
     if (!m_port.isOpen() || m_vanishing)
         return false;
-    return m_port.write(bytes) == bytes.size();
+    m_lastError.clear();
+    if (m_port.write(bytes) == bytes.size())
+        return true;
+    // The error was reported (and cleared) from inside the write.
+    const QString reason = m_lastError.isEmpty() ? m_port.errorString() : m_lastError;
+    setWriteError(u"writing to "_s + m_device + u" failed ("_s + reason + u')');
+    return false;
 }
 
 void QtSerialPortDevice::readAvailable()
@@ -308,6 +314,7 @@ void QtSerialPortDevice::handleError(QSerialPort::SerialPortError error)
     if (m_opening || !m_port.isOpen() || m_vanishing)
         return;
     const QString text = m_port.errorString();
+    m_lastError = text;
     if (error == QSerialPort::ResourceError) {
         reportVanished(text);
         return;

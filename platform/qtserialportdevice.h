@@ -84,6 +84,7 @@ private:
     bool m_unsupported = false; // the last modem-line call was refused
     bool m_vanishing = false;   // the device is gone; the close is on its way
     bool m_readFailureReported = false;
+    QString m_lastError; // the text of the last error reported while open
 };
 
 } // namespace velmora

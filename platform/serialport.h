@@ -92,8 +92,12 @@ public:
     virtual bool dsr() const = 0;
     virtual bool cd() const = 0;
 
-    // Queues bytes for sending; false (and nothing sent) while closed.
+    // Queues bytes for sending; false (and nothing sent) while closed, or
+    // when the device refuses them: writeError() then says why.
     virtual bool write(const QByteArray &bytes) = 0;
+    // Why the last write() on the open port failed, naming the device and the
+    // system's reason.
+    QString writeError() const { return m_writeError; }
 
 signals:
     // One batch of received bytes, never empty.
@@ -115,6 +119,10 @@ signals:
 
 protected:
     virtual OpenResult openDevice(const QString &device, const LineSettings &settings) = 0;
+    void setWriteError(const QString &reason) { m_writeError = reason; }
+
+private:
+    QString m_writeError;
 };
 
 } // namespace velmora

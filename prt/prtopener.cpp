@@ -16,32 +16,27 @@ void PrtOpener::openPrtFile()
 {
     if (m_choosing)
         return;
-    // A dialog that is cancelled or fails reads nothing, so the roll that was
-    // loaded before stays loaded.
-    const bool wasLoaded = m_fileLoaded;
-    m_fileLoaded = false;
-    m_holes.hasPons = false;
-    m_holes.hasNoot = false;
+    // The roll loaded before stays loaded, drawn and startable while the
+    // dialog shows, and after a dialog that is cancelled or fails: only a
+    // chosen file replaces it.
     m_choosing = true;
-    m_chooser.choosePrtFile(m_prtDir, [this, wasLoaded](const FileChoice &choice) {
+    m_chooser.choosePrtFile(m_prtDir, [this](const FileChoice &choice) {
         m_choosing = false;
-        takeChoice(choice, wasLoaded);
+        takeChoice(choice);
     });
 }
 
-void PrtOpener::takeChoice(const FileChoice &choice, bool wasLoaded)
+void PrtOpener::takeChoice(const FileChoice &choice)
 {
-    if (choice.outcome == FileChoice::Cancelled) {
-        m_fileLoaded = wasLoaded;
+    if (choice.outcome == FileChoice::Cancelled)
         return;
-    }
     if (choice.outcome == FileChoice::Failed) {
-        m_fileLoaded = wasLoaded;
         setLabel(dialogFailedText(), LabelTone::Refusal);
         emit nextNoteReset();
         return;
     }
 
+    m_fileLoaded = false;
     m_prtPath = choice.path;
     m_prtDir = QFileInfo(m_prtPath).absolutePath();
     const bool extensionOk = m_prtPath.right(4).toUpper() == QLatin1String(".PRT");

@@ -20,7 +20,8 @@ public:
     PrtOpener(HoleList &holes, FileChooser &chooser, QObject *parent = nullptr);
 
     // Shows the file dialog; the rest of the open runs once it has an answer.
-    // A second call while the dialog is showing does nothing.
+    // A second call while the dialog is showing does nothing. Until a file is
+    // chosen the loaded roll stays loaded.
     void openPrtFile();
 
     bool fileLoaded() const { return m_fileLoaded; }
@@ -42,7 +43,7 @@ signals:
     void rollChanged(bool fileLoaded);
 
 private:
-    void takeChoice(const FileChoice &choice, bool wasLoaded);
+    void takeChoice(const FileChoice &choice);
     void setLabel(const QString &text, LabelTone tone);
 
     HoleList &m_holes;

@@ -7,6 +7,8 @@
 #include "prt/holelist.h"
 #include "roll/nextnotestate.h"
 
+#include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -34,6 +36,7 @@ public:
         }
         lines << line;
         holes << hole;
+        cts = cts && !busyAfterSend;
         times << m_clock.nowMs();
         m_log.writeLog(u"Sent: %1^    nr: %2 (armpos=%3)"_s.arg(line).arg(hole).arg(keynum),
                        u"s"_s);
@@ -44,6 +47,7 @@ public:
 
     bool cts = true;
     bool portOpen = true;
+    bool busyAfterSend = false; // the controller is busy after each hole until ready again
     QStringList lines;
     QList<int> holes;
     QList<qint64> times;
@@ -209,9 +213,11 @@ private slots:
     void scenarios_data();
     void scenarios();
     void punchesToTheEnd();
+    void estimateDuringJob_data();
     void estimateDuringJob();
     void timing();
     void compositionError();
+    void randomRuns();
 };
 
 // Every state of the job as the user sees it, reached by the steps of the
@@ -311,9 +317,14 @@ void TestPunchJob::scenarios_data()
     row("changed next note during a pause", 20,
         "start resume writes=3 pause settle next=10 resume settle", "1-3 10-20", 1,
         {S, R, P, C, total(2)});
-    // Resumed at 15 of 20: six passes, whatever nextNote does meanwhile.
-    row("passes counted at Resume", 20, "next=15 start resume writes=2 next=5 settle", "15-16 5-8",
-        1, {S, R, C, total(1)});
+    // A next note chosen while punching is followed to the end of the roll.
+    row("next note chosen while punching", 20, "next=15 start resume writes=2 next=5 settle",
+        "15-16 5-20", 1, {S, R, C, total(4)});
+    // Pause while a hole waits for readiness, Resume before the loop has
+    // noticed: the hole given up is the next one sent, and none is lost.
+    row("resume right after a hole was given up", 10,
+        "start resume writes=2 notready wait=150 pause wait=100 resume ready settle", "1-10", 1,
+        {S, R, C, total(1)});
     // Pause and Resume within one hole: the loop goes on.
     row("resume before the loop noticed the pause", 8,
         "start resume writes=2 pause wait=50 resume writes=3 wait=150 pause resume writes=4 step "
@@ -395,15 +406,30 @@ void TestPunchJob::punchesToTheEnd()
     QCOMPARE(draws.size(), 4 + 1); // after every hole, and by the end of the job
 }
 
+// At the first tick of a roll of 200, 10 holes are sent in 2 s. The holes
+// done are those of this job's punching time plus one; a single punch before
+// the first Resume is not punching time.
+void TestPunchJob::estimateDuringJob_data()
+{
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<int>("next");
+    QTest::addColumn<QString>("estimate");
+    QTest::newRow("from the first hole: 189 x 2 / 11") << u"start"_s << 11 << u" 34 sec"_s;
+    QTest::newRow("resumed at 100: 89 x 2 / 11")
+        << u"next=100 start 1punch settle"_s << 111 << u" 16 sec"_s;
+}
+
 void TestPunchJob::estimateDuringJob()
 {
-    // At the first tick 10 of 20 holes are sent in 2 s: 9 x 2 / 11 = 1.6.
-    Rig rig(20);
-    rig.play("start wait=60000");
+    QFETCH(QString, steps);
+    QFETCH(int, next);
+    QFETCH(QString, estimate);
+    Rig rig(200);
+    rig.play(steps + u" wait=60000"_s);
     QCOMPARE(rig.job.remainCaption(), QString());
     rig.play("resume wait=2000");
-    QCOMPARE(rig.nextNote.value(), 11);
-    QCOMPARE(rig.job.remainCaption(), u"Estimated time to go:  2 sec"_s);
+    QCOMPARE(rig.nextNote.value(), next);
+    QCOMPARE(rig.job.remainCaption(), u"Estimated time to go: "_s + estimate);
 }
 
 void TestPunchJob::timing()
@@ -451,6 +477,81 @@ void TestPunchJob::compositionError()
     rig.composer.setYCalibration(1000.0f);
     rig.play("resume settle");
     QCOMPARE(runs(rig.link.holes), u"1-5"_s);
+}
+
+// Seeded random runs of the steps, 0 to 300 ms apart, on a controller that is
+// ready at once or busy after every hole; at the job, CTS, Xon and Xoff all
+// arrive as readiness. Every hole sent must be the next one (1 after
+// the end of a job, or the one the operator chose), the roll completed only
+// once its last hole was sent, and the job must settle in a state of the
+// table and, resumed, complete. A failure names its seed and steps;
+// PUNCHJOB_SEED replays one seed.
+void TestPunchJob::randomRuns()
+{
+    const QStringList moves = {
+        u"start"_s, u"resume"_s, u"resume"_s,   u"resume"_s,   u"pause"_s,     u"pause"_s,
+        u"pause"_s, u"1punch"_s, u"stop"_s,     u"no"_s,       u"yes"_s,       u"next"_s,
+        u"ready"_s, u"ready"_s,  u"notready"_s, u"notready"_s, u"controller"_s};
+    const QStringList table = {
+        u"0/2/"_s + Ready,           u"0/2/start 1punch exit openport file settings tools"_s,
+        u"1/0/"_s + Started,         u"1/1/"_s + Paused,
+        u"1/1/stop tools picStop"_s, u"1/1/resume 1punch stop tools picStop"_s};
+    const QRegularExpression sent(u"^ +Sent: .*nr: (\\d+) "_s);
+    const bool replay = qEnvironmentVariableIsSet("PUNCHJOB_SEED");
+    const int first = replay ? qEnvironmentVariableIntValue("PUNCHJOB_SEED") : 1;
+    for (int seed = first; seed < first + (replay ? 1 : 3000); ++seed) {
+        QRandomGenerator random(seed);
+        Rig rig(random.bounded(1, 31));
+        rig.link.busyAfterSend = seed % 2;
+        QStringList trail, steps;
+        connect(&rig.log, &Logbook::appended, [&trail](const QString &e) { trail << e; });
+        const auto play = [&](const QString &step) {
+            if (step.startsWith(u"next"_s) || step == u"controller"_s)
+                trail << step;
+            steps << step;
+            rig.play(step);
+        };
+        play(u"start resume"_s);
+        for (int i = 0; i < 20; ++i) {
+            QString move = moves[random.bounded(moves.size())];
+            if (move == u"next"_s)
+                move += u'=' + QString::number(random.bounded(1, rig.holes.holeCount() + 1));
+            play(move);
+            play(u"wait=%1"_s.arg(random.bounded(301)));
+        }
+        rig.link.busyAfterSend = false;
+        play(u"ready settle"_s);
+        QString fault;
+        const QString state = u"%1/%2/"_s.arg(rig.job.jobRunning()).arg(rig.job.jobState()) +
+                              describe(rig.job.controls());
+        if (!table.contains(state))
+            fault = u"settled in "_s + state;
+        if (rig.job.jobRunning())
+            play(u"no resume settle"_s);
+        if (rig.job.jobRunning() || rig.job.holeState() == PunchJob::HoleState::OnItsWay)
+            fault = u"no end after Resume"_s;
+        int next = 1;
+        for (const QString &entry : std::as_const(trail)) {
+            if (const auto m = sent.match(entry); m.hasMatch()) {
+                if (m.captured(1).toInt() != next)
+                    fault = u"hole %1 sent with %2 next"_s.arg(m.captured(1)).arg(next);
+                ++next;
+            } else if (entry.startsWith(C) && next != rig.holes.holeCount() + 1) {
+                fault = u"completed with %1 next"_s.arg(next);
+            }
+            if (entry.startsWith(u"next="_s))
+                next = entry.mid(5).toInt();
+            else if (entry.startsWith(C) || entry.startsWith(u"Punching stopped"_s) ||
+                     entry == u"controller"_s)
+                next = 1;
+        }
+        for (qsizetype i = 0; i < rig.link.holes.size(); ++i) {
+            if (rig.link.lines[i] != rig.composer.composeHoleCommand(rig.link.holes[i]).text)
+                fault = u"hole %1 sent as %2"_s.arg(rig.link.holes[i]).arg(rig.link.lines[i]);
+        }
+        if (!fault.isEmpty() || QTest::currentTestFailed())
+            QFAIL(qPrintable(u"seed %1: %2\n  steps: %3"_s.arg(seed).arg(fault, steps.join(u' '))));
+    }
 }
 
 QTEST_APPLESS_MAIN(TestPunchJob)

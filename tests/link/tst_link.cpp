@@ -208,16 +208,20 @@ private slots:
     {
         QTest::addColumn<int>("hole"); // 0 for a tool command
         QTest::addColumn<QString>("line");
-        QTest::addColumn<bool>("portOpen");
+        QTest::addColumn<QString>("port"); // "open", "closed" or why writes fail
         QTest::addColumn<QString>("logged");
-        QTest::newRow("tool") << 0 << u"#,0020,0000,0000"_s << true
+        const QString open = u"open"_s;
+        const QString refused = u"writing to /dev/ttyUSB0 failed (Input/output error)"_s;
+        QTest::newRow("tool") << 0 << u"#,0020,0000,0000"_s << open
                               << u"     Sent: #,0020,0000,0000^"_s;
-        QTest::newRow("hole") << 12 << u"$1234,0567,0012"_s << true
+        QTest::newRow("hole") << 12 << u"$1234,0567,0012"_s << open
                               << u"     Sent: $1234,0567,0012^    nr: 12 (armpos=57)"_s;
-        QTest::newRow("tool, port closed") << 0 << u"#,0001,0050,0000"_s << false
+        QTest::newRow("tool, port closed") << 0 << u"#,0001,0050,0000"_s << u"closed"_s
                                            << u"Not sent, the port is closed: #,0001,0050,0000"_s;
-        QTest::newRow("hole, port closed") << 12 << u"$1234,0567,0012"_s << false
+        QTest::newRow("hole, port closed") << 12 << u"$1234,0567,0012"_s << u"closed"_s
                                            << u"Not sent, the port is closed: $1234,0567,0012"_s;
+        QTest::newRow("hole, write refused") << 12 << u"$1234,0567,0012"_s << refused
+                                             << u"Not sent, "_s + refused + u": $1234,0567,0012"_s;
     }
 
     void send()
@@ -225,10 +229,13 @@ private slots:
         Rig &rig = openRig();
         QFETCH(int, hole);
         QFETCH(QString, line);
-        QFETCH(bool, portOpen);
+        QFETCH(QString, port);
         QFETCH(QString, logged);
-        if (!portOpen)
+        const bool portOpen = port == u"open"_s;
+        if (port == u"closed"_s)
             rig.port.close();
+        else if (!portOpen)
+            rig.port.failWrites(port);
         // Neither send waits: clearToSend is clear here.
         QCOMPARE(hole ? rig.sender.sendHoleCommand(line, hole, 57)
                       : rig.sender.sendToolCommand(line),
@@ -291,6 +298,7 @@ private slots:
             {open1, closed1, u"COM 1Open error: 8002"_s, refused});
         row("no baud rate", "baud=-1 open",
             {u"COM 1Open error: 8011"_s, u"No baud rate is chosen"_s});
+        row("lost", "open vanish", {open1, closed1, u"/dev/ttyUSB0 is gone (device unplugged)"_s});
         row("vanished", "open vanish close open",
             {open1, closed1, u"/dev/ttyUSB0 is gone (device unplugged)"_s, open1});
     }
@@ -303,6 +311,7 @@ private slots:
         PortController &c = rig.controller;
         QSignalSpy opened(&c, &PortController::portOpened);
         QSignalSpy lost(&c, &PortController::portLost);
+        rig.port.setCts(true);
         int opens = 0;
         for (const QString &action : actions.split(u' ')) {
             const QString name = action.section(u'=', 0, 0);
@@ -329,6 +338,12 @@ private slots:
         QCOMPARE(rig.lamps.color(LinkLamp::Open), c.portOpen()       ? LampColors::PortOpen
                                                   : logged.isEmpty() ? LampColors::Initial
                                                                      : LampColors::PortClosed);
+        // The controller keeps CTS high: only an open port shows it.
+        QCOMPARE(rig.events.clearToSend(), c.portOpen());
+        QCOMPARE(rig.lamps.color(LinkLamp::Cts),
+                 rig.lamps.color(LinkLamp::Open) == LampColors::PortOpen ? LampColors::Red
+                 : logged.isEmpty()                                      ? LampColors::Initial
+                                                                         : LampColors::Off);
         QCOMPARE(opened.size(), opens);
         QCOMPARE(lost.size(), actions.count(u"vanish"_s));
     }

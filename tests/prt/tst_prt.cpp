@@ -473,11 +473,13 @@ private slots:
         PrtOpener opener(m_holes, m_chooser);
         opener.openPrtFile();
         const QString summary = opener.labelText();
-        m_chooser.answer = {FileChoice::Cancelled, {}, {}};
         QSignalSpy label(&opener, &PrtOpener::labelChanged);
         QSignalSpy changed(&opener, &PrtOpener::rollChanged);
+        m_chooser.hold = true;
         opener.openPrtFile();
         QCOMPARE(m_chooser.askedDir, QDir(m_dir.path()).absolutePath());
+        QVERIFY(opener.fileLoaded()); // while the dialog shows
+        m_chooser.pending({FileChoice::Cancelled, {}, {}});
         QVERIFY(opener.fileLoaded());
         QCOMPARE(opener.labelText(), summary);
         QCOMPARE(m_holes.holeCount(), 1);

@@ -47,6 +47,10 @@ public:
     {
         if (!m_open)
             return false;
+        if (!m_writeFailure.isEmpty()) {
+            setWriteError(m_writeFailure);
+            return false;
+        }
         m_writes.append(bytes);
         m_calls.append(QStringLiteral("write ") + QString::number(bytes.size()));
         return true;
@@ -56,6 +60,9 @@ public:
     // The following opens fail with this number and the text "DEVICE cannot
     // be opened", until cleared with PortError::None.
     void failOpens(int error) { m_failure = error; }
+    // The following writes on the open port fail for this reason, until
+    // cleared with an empty text.
+    void failWrites(const QString &reason) { m_writeFailure = reason; }
     // Delivers bytes as one received batch; false (nothing delivered) while
     // closed or for no bytes.
     bool receive(const QByteArray &bytes)
@@ -124,6 +131,7 @@ private:
     bool m_rts = false;
     bool m_cts = false;
     int m_failure = PortError::None;
+    QString m_writeFailure;
     QList<QByteArray> m_writes;
     QStringList m_calls;
 };

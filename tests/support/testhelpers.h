@@ -9,16 +9,22 @@
 
 namespace velmora {
 
-// Answers the file dialog at once with what the test put in answer.
+// Answers the file dialog at once with what the test put in answer, or,
+// while hold is set, leaves it open until the test calls pending.
 class ScriptedChooser : public FileChooser
 {
 public:
     FileChoice answer{FileChoice::Chosen, {}, {}};
     QString askedDir;
+    bool hold = false;
+    std::function<void(FileChoice)> pending;
     void choosePrtFile(const QString &startDir, std::function<void(FileChoice)> done) override
     {
         askedDir = startDir;
-        done(answer);
+        if (hold)
+            pending = std::move(done);
+        else
+            done(answer);
     }
 };
 
