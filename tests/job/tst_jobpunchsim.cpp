@@ -40,9 +40,9 @@ private slots:
     void simulatorGonePausesTheJob();
 
 private:
-    // Starts the simulator bound to COM1, opens a roll and the port, and
-    // starts a job at hole first.
-    void startJob(const QStringList &simulatorOptions, int first)
+    // Starts the simulator bound to COM1 and opens the port to it; its Xon
+    // of its start makes the controller ready.
+    void connectSimulator(const QStringList &simulatorOptions)
     {
         QVERIFY(
             !m_sim
@@ -53,13 +53,19 @@ private:
                             simulatorOptions,
                         Timeout)
                  .isEmpty());
+        m_core->portController.openPort();
+        QVERIFY2(m_core->portOpen(), qPrintable(m_core->log.text()));
+        QTRY_VERIFY_WITH_TIMEOUT(m_core->commEvents.clearToSend(), Timeout);
+    }
+    // Connects the simulator, opens a roll and starts a job at hole first.
+    void startJob(const QStringList &simulatorOptions, int first)
+    {
         m_chooser.answer.path = samplePath("koraal-52.prt");
         m_core->opener.openPrtFile();
         QVERIFY(m_core->opener.fileLoaded());
-        m_core->portController.openPort();
-        QVERIFY2(m_core->portOpen(), qPrintable(m_core->log.text()));
-        // The simulator's Xon of its start makes the controller ready.
-        QTRY_VERIFY_WITH_TIMEOUT(m_core->commEvents.clearToSend(), Timeout);
+        connectSimulator(simulatorOptions);
+        if (QTest::currentTestFailed())
+            return;
         m_core->nextNote.set(first);
         m_core->job.start();
         m_core->job.resume();
@@ -117,8 +123,9 @@ void TestJobPunchSim::controllerStops()
 
 void TestJobPunchSim::simulatorGonePausesTheJob()
 {
-    startJob({}, 1);
-    QTRY_VERIFY_WITH_TIMEOUT(m_core->nextNote.value() >= 4, Timeout);
+    const int first = 126;
+    startJob({}, first);
+    QTRY_VERIFY_WITH_TIMEOUT(m_core->nextNote.value() >= first + 3, Timeout);
     m_sim.process.terminate();
     QVERIFY(m_sim.process.waitForFinished(Timeout));
     QTRY_COMPARE_WITH_TIMEOUT(m_core->job.jobState(), int(PunchJob::Paused), Timeout);
@@ -127,7 +134,18 @@ void TestJobPunchSim::simulatorGonePausesTheJob()
     QVERIFY(!m_core->portOpen());
     QVERIFY(m_core->log.text().contains(u"Port lost, punching paused, next note:"_s));
     // Every hole before the next one reached the simulator, once.
-    checkRecord(1, m_core->nextNote.value() - 1);
+    checkRecord(first, m_core->nextNote.value() - first);
+
+    // The controller back and the port opened again, Resume finishes the
+    // roll: every hole went out exactly once.
+    connectSimulator({});
+    m_core->job.resume();
+    QTRY_VERIFY_WITH_TIMEOUT(!m_core->job.jobRunning(), Timeout);
+    QVERIFY(m_core->log.text().contains(u"Punching is completed, all notes punched\r\n"_s));
+    const int count = m_core->holes.holeCount() - first + 1;
+    QTRY_COMPARE_WITH_TIMEOUT(parseRecord(readFile(m_dir.filePath(u"record.txt"_s))).size(), count,
+                              Timeout);
+    checkRecord(first, count);
 }
 
 QTEST_GUILESS_MAIN(TestJobPunchSim)

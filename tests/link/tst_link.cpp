@@ -64,6 +64,7 @@ private slots:
     void eventTexts();
     void receive_data();
     void receive();
+    void flood();
     void keys_data();
     void keys();
     void send_data();
@@ -180,6 +181,17 @@ void TestLink::receive()
     }
     // Xon leaves the CTS lamps alone.
     QCOMPARE(rig.lamps.color(LinkLamp::Cts), LampColors::Initial);
+}
+
+// A controller that talks without end and never sends a CR: the pending
+// text and the log stay within their bounds.
+void TestLink::flood()
+{
+    Rig &rig = openRig();
+    for (int i = 0; i < 5000; ++i)
+        QVERIFY(rig.port.receive(QByteArray(1000, 'x')));
+    QVERIFY(rig.events.rxLine().size() <= CommEvents::RxLineBound);
+    QVERIFY(rig.log.text().size() < 2 * Logbook::Bound);
 }
 
 void TestLink::keys_data()
