@@ -2,6 +2,7 @@
 
 #include "format/formattable.h"
 #include "format/holecommandcomposer.h"
+#include "job/jobjournal.h"
 #include "job/punchjob.h"
 #include "link/commevents.h"
 #include "link/linklamps.h"
@@ -50,8 +51,8 @@ public:
     explicit AppCore(const AppServices &services, QObject *parent = nullptr);
 
     // Runs the start-up steps that do not touch widgets: the built-in
-    // formats, the calibration defaults, the stored settings. formLoading is
-    // set meanwhile.
+    // formats, the calibration defaults, the stored settings (formLoading set
+    // meanwhile), then the journal of a job that did not end.
     void startUp();
     // Keeps the settings before the program ends; whether it may end now.
     // The first time the settings cannot be written the program stays, so
@@ -89,8 +90,9 @@ public:
     PortController portController;
     LinkSender linkSender; // the job's JobLink
 
-    // Punch job (state machine, timing)
+    // Punch job (state machine, timing, the journal that survives a crash)
     PunchJob job;
+    JobJournal journal;
 
     // The parameter file
     SettingsStore settings;
