@@ -1,5 +1,8 @@
 #include "app/appcore.h"
 
+#include "job/jobnotice.h"
+#include "platform/notifier.h"
+
 #include <utility>
 
 namespace velmora {
@@ -12,6 +15,7 @@ AppCore::AppCore(const AppServices &services_, QObject *parent)
       linkSender(services.port, log, commEvents),
       job(services.clock, holes, composer, nextNote, linkSender),
       journal(services.settingsDir, [this](const QString &line) { log.writeLog(line); }),
+      progress(job, holes, nextNote),
       settings(services.settingsDir, portController, formats, composer, opener, display, log)
 {
     // The controller's "stop" ends the job; a vanished port pauses it; Start
@@ -40,6 +44,12 @@ AppCore::AppCore(const AppServices &services_, QObject *parent)
             journal.holeSent(hole);
     });
     connect(&job, &PunchJob::ended, this, [this] { journal.jobEnded(); });
+    connect(&job, &PunchJob::halted, this, [this](PunchJob::Halt why, int hole) {
+        if (services.notifier) {
+            const JobNotice notice = jobNotice(why, hole);
+            services.notifier->notify(notice.title, notice.text);
+        }
+    });
 }
 
 void AppCore::startUp()

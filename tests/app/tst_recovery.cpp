@@ -2,6 +2,7 @@
 #include "tests/support/apprig.h"
 
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 
@@ -37,8 +38,8 @@ QList<QByteArray> composed(const AppCore &core, int first)
 } // namespace
 
 // The job's journal across a crash (the program dropped mid-job and made anew
-// on the same settings folder) and the other ways a job ends, and a roll file
-// or settings folder failing under a job.
+// on the same settings folder), the notes of a job that halts on its own, and
+// a roll file or settings folder failing under a job.
 class TestRecovery : public QObject
 {
     Q_OBJECT
@@ -95,6 +96,8 @@ void TestRecovery::continueAfterCrash()
     const QList<QByteArray> rest = composed(rig.app.core, 41);
     punch(rig);
     QCOMPARE(rig.port.writes(), rest);
+    const QProgressBar *bar = rig.app.window.controlsPanel()->prgPunched;
+    QCOMPARE(QList<int>({bar->value(), bar->maximum()}), QList<int>({96, 96}));
     QVERIFY(!QFile::exists(journal()));
 }
 
@@ -104,16 +107,25 @@ void TestRecovery::halts_data()
 {
     QTest::addColumn<QByteArray>("event"); // after hole 10: received bytes, or "vanish"
     QTest::addColumn<QString>("file");     // what becomes of the roll file
-    QTest::newRow("completed, file deleted") << QByteArray() << u"deleted"_s;
-    QTest::newRow("completed, file replaced") << QByteArray() << samplePath("wals-in-g-45.prt");
-    QTest::newRow("controller stop") << "stop\r"_ba << QString();
-    QTest::newRow("port lost, the journal kept") << "vanish"_ba << QString();
+    QTest::addColumn<QString>("note");
+    const QString completed =
+        u"Roll completed: Punching is completed, all notes punched, last note punched: 136"_s;
+    QTest::newRow("completed, file deleted") << QByteArray() << u"deleted"_s << completed;
+    QTest::newRow("completed, file replaced")
+        << QByteArray() << samplePath("wals-in-g-45.prt") << completed;
+    QTest::newRow("controller stop")
+        << "stop\r"_ba << QString()
+        << u"Punching stopped: Stop command received from punch, last note punched: 10"_s;
+    QTest::newRow("port lost, the journal kept")
+        << "vanish"_ba << QString()
+        << u"Punching paused: Port lost, punching paused, next note: 11"_s;
 }
 
 void TestRecovery::halts()
 {
     QFETCH(QByteArray, event);
     QFETCH(QString, file);
+    QFETCH(QString, note);
     AppRig rig(Adapter, m_dir.path() + u'/');
     rig.open(roll());
     const QList<QByteArray> lines = composed(rig.app.core, 1);
@@ -125,6 +137,7 @@ void TestRecovery::halts()
     else if (!event.isEmpty())
         QVERIFY(rig.port.receive(event));
     QCOMPARE(rig.port.writes(), lines.first(event.isEmpty() ? 136 : 10));
+    QCOMPARE(rig.notifier.notes, QStringList{note});
     QCOMPARE(QFile::exists(journal()), event == "vanish");
 }
 
