@@ -1,5 +1,8 @@
 #include "app/appcore.h"
 
+#include "job/jobnotice.h"
+#include "platform/notifier.h"
+
 #include <utility>
 
 namespace velmora {
@@ -11,6 +14,8 @@ AppCore::AppCore(const AppServices &services_, QObject *parent)
                      {services.settingsDir, services.presentPorts}),
       linkSender(services.port, log, commEvents),
       job(services.clock, holes, composer, nextNote, linkSender),
+      journal(services.settingsDir, [this](const QString &line) { log.writeLog(line); }),
+      progress(job, holes, nextNote),
       settings(services.settingsDir, portController, formats, composer, opener, display, log)
 {
     // The controller's "stop" ends the job; a vanished port pauses it; Start
@@ -25,6 +30,26 @@ AppCore::AppCore(const AppServices &services_, QObject *parent)
     connect(&formats, &FormatTable::currentFormatChanged, this,
             [this] { composer.setFormat(formats.currentFormat()); });
     connect(&opener, &PrtOpener::nextNoteReset, this, [this] { nextNote.setPlain(1); });
+
+    // The journal follows the job hole by hole; the unfinished roll, opened
+    // again, puts up the hole to continue from.
+    connect(&opener, &PrtOpener::rollChanged, this, [this](bool loaded) {
+        if (!loaded)
+            return;
+        if (const int hole = journal.rollLoaded(opener.prtPath(), holes.holeCount()))
+            nextNote.set(hole);
+    });
+    connect(&job, &PunchJob::holeSent, this, [this](int hole) {
+        if (job.jobRunning())
+            journal.holeSent(hole);
+    });
+    connect(&job, &PunchJob::ended, this, [this] { journal.jobEnded(); });
+    connect(&job, &PunchJob::halted, this, [this](PunchJob::Halt why, int hole) {
+        if (services.notifier) {
+            const JobNotice notice = jobNotice(why, hole);
+            services.notifier->notify(notice.title, notice.text);
+        }
+    });
 }
 
 void AppCore::startUp()
@@ -41,6 +66,7 @@ void AppCore::startUp()
     if (formats.selectedFormat() < 0)
         formats.selectFormat(1);
     formLoading = false;
+    journal.readLeftOver();
 }
 
 bool AppCore::shutDown()

@@ -2,6 +2,8 @@
 
 #include "format/formattable.h"
 #include "format/holecommandcomposer.h"
+#include "job/jobjournal.h"
+#include "job/jobprogress.h"
 #include "job/punchjob.h"
 #include "link/commevents.h"
 #include "link/linklamps.h"
@@ -25,6 +27,7 @@ namespace velmora {
 
 class Clock;
 class FileChooser;
+class Notifier;
 class SerialPort;
 
 // What the program gets from its surroundings: the real clock, serial port
@@ -38,6 +41,8 @@ struct AppServices
     QString settingsDir; // the folder of the parameter file and ports.map, ending in "/"
     // The serial ports present on the machine.
     std::function<QList<PresentPort>()> presentPorts;
+    // Desktop notes when a job halts on its own; none when null.
+    Notifier *notifier = nullptr;
 };
 
 // The program's state and logic without any widget: one object of every
@@ -50,8 +55,8 @@ public:
     explicit AppCore(const AppServices &services, QObject *parent = nullptr);
 
     // Runs the start-up steps that do not touch widgets: the built-in
-    // formats, the calibration defaults, the stored settings. formLoading is
-    // set meanwhile.
+    // formats, the calibration defaults, the stored settings (formLoading set
+    // meanwhile), then the journal of a job that did not end.
     void startUp();
     // Keeps the settings before the program ends; whether it may end now.
     // The first time the settings cannot be written the program stays, so
@@ -89,8 +94,11 @@ public:
     PortController portController;
     LinkSender linkSender; // the job's JobLink
 
-    // Punch job (state machine, timing)
+    // Punch job (state machine, timing, the journal that survives a crash,
+    // the progress shown)
     PunchJob job;
+    JobJournal journal;
+    JobProgress progress;
 
     // The parameter file
     SettingsStore settings;

@@ -28,7 +28,8 @@ Application::Application(const AppServices &services)
       formatEditor(core.formats, *window.settingsPanel()->frmNewFormat,
                    *window.settingsPanel()->cmdFormat, *window.settingsPanel()->cboFormats,
                    *window.settingsPanel()->cmdSettingsExit, &window),
-      job(core.job, *window.controlsPanel(), window.menus(), startRule(core), &window),
+      job(core.job, core.progress, *window.controlsPanel(), window.menus(), startRule(core),
+          &window),
       tools(
           core.portController, core.linkSender, *window.toolsPanel(), *window.cmdDummy(),
           *window.controlsPanel()->cmdExit, window.menus(),

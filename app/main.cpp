@@ -1,5 +1,6 @@
 #include "app/application.h"
 #include "app/filedialogchooser.h"
+#include "platform/desktopnotifier.h"
 #include "platform/qtserialportdevice.h"
 #include "platform/systemclock.h"
 
@@ -32,9 +33,10 @@ int main(int argc, char *argv[])
     velmora::SystemClock clock;
     velmora::QtSerialPortDevice port;
     velmora::FileDialogChooser chooser;
+    velmora::DesktopNotifier notifier;
     const QString appDir = QApplication::applicationDirPath() + QLatin1Char('/');
-    velmora::Application velmora(
-        {clock, port, chooser, appDir, settingsFolder(appDir), &velmora::presentSerialPorts});
+    velmora::Application velmora({clock, port, chooser, appDir, settingsFolder(appDir),
+                                  &velmora::presentSerialPorts, &notifier});
     chooser.setParent(&velmora.window);
     velmora.window.show();
     return QApplication::exec();

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -26,6 +27,9 @@ constexpr int SummaryWidth = 290;
 constexpr int SummaryLines = 6;
 constexpr int LogWidth = 420;
 constexpr int NextNoteWidth = 70;
+// The bar of holes punched beside the time to go; the time wraps onto a
+// second line rather than widen the frame.
+constexpr int PunchedWidth = 110;
 // Gap between Start and the stop question under it.
 constexpr int StopGap = 3;
 
@@ -82,8 +86,8 @@ QLayout *JobControlsPanel::buildButtonColumn()
     return buttons;
 }
 
-// The middle: the file summary, the next note, the readiness lamps and the
-// time to go.
+// The middle: the file summary, the next note, the readiness lamps, and the
+// time to go with the holes punched.
 QLayout *JobControlsPanel::buildRollColumn()
 {
     lblOpened = makeLabel(this, u"lblOpened"_s, QString());
@@ -125,6 +129,14 @@ QLayout *JobControlsPanel::buildRollColumn()
     lampRow->addStretch(1);
 
     lblRemain = makeLabel(this, u"lblRemain"_s, u"Remaining time"_s);
+    lblRemain->setWordWrap(true);
+    lblRemain->setMinimumHeight(2 * lblRemain->fontMetrics().lineSpacing());
+    prgPunched = makeProgressBar(this, u"prgPunched"_s, u"Holes punched"_s);
+    prgPunched->setFormat(u"%v / %m"_s);
+    prgPunched->setFixedWidth(PunchedWidth);
+    auto *remainRow = new QHBoxLayout;
+    remainRow->addWidget(lblRemain, 1);
+    remainRow->addWidget(prgPunched, 0, Qt::AlignTop);
     // Label1 belongs to the window's controls but is never shown.
     auto *label1 = makeLabel(this, u"Label1"_s, QString());
     label1->hide();
@@ -135,7 +147,7 @@ QLayout *JobControlsPanel::buildRollColumn()
     middle->addLayout(nextNoteRow);
     middle->addLayout(lampRow);
     middle->addSpacing(6);
-    middle->addWidget(lblRemain);
+    middle->addLayout(remainRow);
     middle->addWidget(label1);
     middle->addStretch(1);
     return middle;

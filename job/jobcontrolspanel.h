@@ -7,6 +7,7 @@ class QLabel;
 class QLayout;
 class QLineEdit;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
 class QScrollBar;
 
@@ -16,8 +17,9 @@ class Lamp;
 
 // The frame of main controls, frmControls: the port button, the job buttons
 // with the stop confirmation, the next-note controls, the flow-control lamps,
-// the file summary, the remaining time and the log. It only holds the
-// controls; the job, the link and the file opening drive them.
+// the file summary, the remaining time with the holes punched, and the log.
+// It only holds the controls; the job, the link and the file opening drive
+// them.
 class JobControlsPanel : public QGroupBox
 {
     Q_OBJECT
@@ -51,6 +53,8 @@ public:
 
     QLabel *lblOpened = nullptr;
     QLabel *lblRemain = nullptr;
+    // Holes punched in this job out of those it has to punch.
+    QProgressBar *prgPunched = nullptr;
     QPlainTextEdit *txtLog = nullptr;
 
 protected:

@@ -3,14 +3,17 @@
 #include "job/jobcontrolspanel.h"
 #include "job/punchjob.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 
 namespace velmora {
 
-JobPresenter::JobPresenter(PunchJob &job, JobControlsPanel &panel, const WindowMenus &menus,
-                           std::function<bool()> startAllowed, QObject *parent)
+JobPresenter::JobPresenter(PunchJob &job, const JobProgress &progress, JobControlsPanel &panel,
+                           const WindowMenus &menus, std::function<bool()> startAllowed,
+                           QObject *parent)
     : QObject(parent), m_job(job), m_panel(panel), m_menus(menus),
       m_startAllowed(std::move(startAllowed))
 {
@@ -24,6 +27,8 @@ JobPresenter::JobPresenter(PunchJob &job, JobControlsPanel &panel, const WindowM
 
     connect(&job, &PunchJob::controlsChanged, this, &JobPresenter::applyControls);
     connect(&job, &PunchJob::remainChanged, panel.lblRemain, &QLabel::setText);
+    connect(&progress, &JobProgress::changed, this, &JobPresenter::showProgress);
+    connect(&job, &PunchJob::halted, this, [this] { QApplication::alert(m_panel.window()); });
 }
 
 void JobPresenter::applyControls()
@@ -39,6 +44,14 @@ void JobPresenter::applyControls()
     m_panel.cmdExit->setEnabled(c.exit && !held);
     m_menus.setEnabled(c.fileMenu && !held, c.settingsMenu && !held, c.testMenu && !held);
     m_panel.picStop->setVisible(c.stopQuestion);
+}
+
+void JobPresenter::showProgress(Progress progress)
+{
+    QProgressBar *bar = m_panel.prgPunched;
+    bar->setRange(0, std::max(1, progress.toPunch));
+    bar->setValue(progress.punched);
+    bar->setTextVisible(progress.toPunch > 0);
 }
 
 } // namespace velmora

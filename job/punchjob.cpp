@@ -55,6 +55,7 @@ void PunchJob::start()
     m_timer.startJobTimer();
     m_timer.pauseJobTimer();
     emit flowLampsReset();
+    emit started();
     publish();
 }
 
@@ -150,6 +151,7 @@ void PunchJob::writeHole()
     m_hole = HoleState::Sent;
     m_timer.holeSent();
     m_nextNote.set(hole + 1);
+    emit holeSent(hole);
     holeDone();
 }
 
@@ -199,8 +201,10 @@ void PunchJob::completeJob()
 {
     m_run = Run::None;
     writeLog(QStringLiteral("Punching is completed, all notes punched"));
+    const int last = m_nextNote.value() - 1;
     endJob();
     setRemain(PunchingStopped);
+    emit halted(Halt::Completed, last);
 }
 
 void PunchJob::pause()
@@ -239,8 +243,10 @@ void PunchJob::portLost()
         return;
     writeLog(QStringLiteral("Port lost, punching paused, next note:") +
              numberText(m_nextNote.value()));
-    if (m_jobState == Go)
+    if (m_jobState == Go) {
         pauseJob();
+        emit halted(Halt::PortLost, m_nextNote.value());
+    }
     // The operator reopens the port with "Open port" and resumes at the same
     // hole; the job keeps its place.
     m_controls.openPort = true;
@@ -371,12 +377,17 @@ void PunchJob::endJob()
     m_jobState = Ended;
     m_jobRunning = false;
     publish();
+    emit ended();
 }
 
 void PunchJob::stopRequested()
 {
+    const bool running = m_jobRunning;
+    const int last = m_nextNote.value() - 1;
     endJob();
     setRemain(PunchingStopped);
+    if (running)
+        emit halted(Halt::ControllerStop, last);
 }
 
 void PunchJob::setRemain(const QString &caption)

@@ -78,6 +78,14 @@ public:
         Sent,
     };
 
+    // Why a job stopped going without the operator's hand.
+    enum class Halt
+    {
+        Completed,      // the last hole was sent
+        ControllerStop, // the controller sent "stop"
+        PortLost,       // the port vanished; the job is paused
+    };
+
     // The holes go out on link, which also logs them and the job's milestones.
     PunchJob(Clock &clock, const HoleList &holes, const HoleCommandComposer &composer,
              NextNoteState &nextNote, JobLink &link, QObject *parent = nullptr);
@@ -126,6 +134,15 @@ signals:
     void drawRoll();
     // Start greys the Xon and Xoff lamps.
     void flowLampsReset();
+    // Start made a new job.
+    void started();
+    // The line of this hole was written; nextNote names the hole after it.
+    void holeSent(int hole);
+    // endJob ran: no job any more.
+    void ended();
+    // The job completed or was stopped by the controller (hole: the last
+    // note punched), or paused as its port was lost (hole: the next note).
+    void halted(velmora::PunchJob::Halt why, int hole);
 
 private:
     enum class Run

@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 
 namespace velmora {
@@ -46,6 +47,16 @@ Lamp *makeLamp(QWidget *parent, const QString &name, const QString &accessibleNa
     auto *lamp = nameControl(new Lamp(parent), name);
     lamp->setAccessibleName(accessibleName);
     return lamp;
+}
+
+QProgressBar *makeProgressBar(QWidget *parent, const QString &name, const QString &accessibleName)
+{
+    auto *bar = nameControl(new QProgressBar(parent), name);
+    bar->setAccessibleName(accessibleName);
+    bar->setRange(0, 1);
+    bar->setValue(0);
+    bar->setTextVisible(false);
+    return bar;
 }
 
 QHBoxLayout *lampWithLabel(Lamp *lamp, QLabel *label, int labelStretch)

@@ -10,13 +10,14 @@ class QGroupBox;
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 
 // Builders for the window's controls. Every control carries its control name
 // as objectName and as accessible description, so that tests, screen readers
 // and outside automation find it by that name. Buttons, labels, check boxes
 // and frames are announced by their caption; entries, choice lists and lamps
-// get a short accessible name of their own.
+// get a short accessible name of their own, and so do progress bars.
 namespace velmora {
 
 class Lamp;
@@ -34,6 +35,9 @@ QCheckBox *makeCheckBox(QWidget *parent, const QString &name, const QString &cap
 QGroupBox *makeFrame(QWidget *parent, const QString &name, const QString &caption);
 QLineEdit *makeEntry(QWidget *parent, const QString &name, const QString &accessibleName);
 Lamp *makeLamp(QWidget *parent, const QString &name, const QString &accessibleName);
+// A bar of how far something has come, empty and without text until it is
+// given a range.
+QProgressBar *makeProgressBar(QWidget *parent, const QString &name, const QString &accessibleName);
 
 // A lamp with its caption to the right, as one row.
 QHBoxLayout *lampWithLabel(Lamp *lamp, QLabel *label, int labelStretch = 0);

@@ -58,7 +58,7 @@ const char *const Layout[] = {
     "frmControls:cmdOpenport=Open port|-cmdStop=Stop|cmdExit=Exit|-cmdStart=Start|"
     "-cmdPause=Pause|-cmdResume=Resume|-cmd1Note=1 punch|~picStop|vscNextNote|txtNextNote|"
     "txtLog|shpOpen|shpXoffc|shpXonc|shpCTSc|~Label1|lblXoffc=Xoff|lblXonc=Xon|lblCTSc=CTS|"
-    "lblRemain=Remaining time|lblOpened|lblStartrec=Next note is:",
+    "lblRemain=Remaining time|prgPunched|lblOpened|lblStartrec=Next note is:",
     "picStop:cmdStopYes=Yes|cmdStopNo=No|lblStop=Really stop?",
 };
 
@@ -70,7 +70,7 @@ QByteArray kindOf(const QString &name)
                           "txt:QLineEdit chk:QCheckBox frm:QGroupBox shp:velmora::Lamp "
                           "Shape:QFrame picStop:QFrame picTools:velmora::ToolsPanel "
                           "picSettings:velmora::SettingsPanel picRol:velmora::RollView "
-                          "cbo:QComboBox cmb:QComboBox vsc:QScrollBar"_s;
+                          "cbo:QComboBox cmb:QComboBox vsc:QScrollBar prg:QProgressBar"_s;
     for (const QString &kind : kinds.split(u' ')) {
         if (name.startsWith(kind.section(u':', 0, 0)))
             return kind.section(u':', 1).toLatin1();

@@ -368,6 +368,12 @@ void TestPunchJob::scenarios_data()
     row("controller stop after a hole", 10, "start resume writes=3 wait=50 controller wait=10000",
         "1-3", 1, {S, R, total(1)});
     row("controller stop without a job", 10, "controller wait=10000", "", 1, {});
+    // A controller that never becomes ready: only Stop is offered before a
+    // hole went out, and it still ends the job.
+    row("never ready", 10,
+        "notready start resume wait=3600000 on=stop,tools stop settle no stop yes", "", 1,
+        {S, R, P, u"Punching stopped by stop-button, last note punched: 0"_s,
+         u"Total time punched:  1 hrs,  0 min"_s});
     // The port closed without notice: the refused hole stays the next one.
     row("send refused", 10, "start resume writes=2 closed settle on=resume,1punch,stop,tools",
         "1-2", 3, {S, R, u"Not sent, the port is closed"_s, P});

@@ -166,6 +166,17 @@ private slots:
         QCOMPARE(rig.lamps.color(LinkLamp::Cts), LampColors::Initial);
     }
 
+    // A controller that talks without end and never sends a CR: the pending
+    // text and the log stay within their bounds.
+    void flood()
+    {
+        Rig &rig = openRig();
+        for (int i = 0; i < 5000; ++i)
+            QVERIFY(rig.port.receive(QByteArray(1000, 'x')));
+        QVERIFY(rig.events.rxLine().size() <= CommEvents::RxLineBound);
+        QVERIFY(rig.log.text().size() < 2 * Logbook::Bound);
+    }
+
     void keys_data()
     {
         QTest::addColumn<QString>("keys");

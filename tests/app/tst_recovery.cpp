@@ -1,0 +1,169 @@
+#include "job/jobcontrolspanel.h"
+#include "tests/support/apprig.h"
+
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+using namespace velmora;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QList<PresentPort> Adapter{{u"/dev/ttyUSB0"_s, true}};
+
+// Opens the port to a ready controller, starts and resumes; the clock runs
+// until nextNote reaches `until`, or to the end of the job.
+void punch(AppRig &rig, int until = 0)
+{
+    JobControlsPanel *c = rig.app.window.controlsPanel();
+    rig.port.setCts(true);
+    for (QPushButton *button : {c->cmdOpenport, c->cmdStart, c->cmdResume})
+        button->click();
+    const AppCore &core = rig.app.core;
+    while ((until ? core.nextNote.value() < until : core.jobRunning()) && rig.clock.runNext()) {
+    }
+}
+
+// The lines of holes first on, as the port gets them.
+QList<QByteArray> composed(const AppCore &core, int first)
+{
+    QList<QByteArray> lines;
+    for (int hole = first; hole <= core.holes.holeCount(); ++hole)
+        lines << core.composer.composeHoleCommand(hole).text.toLatin1() + '\r';
+    return lines;
+}
+
+} // namespace
+
+// The job's journal across a crash (the program dropped mid-job and made anew
+// on the same settings folder), the notes of a job that halts on its own, and
+// a roll file or settings folder failing under a job.
+class TestRecovery : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { QVERIFY(QFile::copy(samplePath("koraal-52.prt"), roll())); }
+    void cleanup() { QFile::remove(roll()); }
+    void continueAfterCrash_data();
+    void continueAfterCrash();
+    void halts_data();
+    void halts();
+    void readOnlySettingsFolder();
+
+private:
+    QString roll() const { return m_dir.filePath(u"roll.prt"_s); }
+    QString journal() const { return m_dir.filePath(JobJournal::fileName()); }
+
+    QTemporaryDir m_dir;
+};
+
+void TestRecovery::continueAfterCrash_data()
+{
+    QTest::addColumn<QString>("reopened"); // "": the roll as it was
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("the same roll") << QString() << u" 41"_s;
+    QTest::newRow("the roll replaced since") << u"replaced"_s << u"1"_s;
+    QTest::newRow("another roll") << samplePath("wals-in-g-45.prt") << u"1"_s;
+}
+
+void TestRecovery::continueAfterCrash()
+{
+    QFETCH(QString, reopened);
+    QFETCH(QString, shown);
+    {
+        AppRig crashed(Adapter, m_dir.path() + u'/');
+        crashed.open(roll());
+        punch(crashed, 41);
+    }
+    if (reopened == u"replaced"_s) {
+        QVERIFY(QFile::remove(roll()) && QFile::copy(samplePath("mars-headers-last.prt"), roll()));
+        reopened.clear();
+    }
+
+    AppRig rig(Adapter, m_dir.path() + u'/');
+    const QString &log = rig.app.core.log.text();
+    QVERIFY(log.contains(u"Unfinished roll found: %1, continue at note 41\r\n"_s.arg(roll())));
+    rig.open(reopened.isEmpty() ? roll() : reopened);
+    QCOMPARE(rig.app.window.controlsPanel()->txtNextNote->text(), shown);
+    QCOMPARE(log.contains(u"Continuing the unfinished roll at note 41\r\n"_s), shown == u" 41"_s);
+    QVERIFY(rig.port.writes().isEmpty());
+    if (shown != u" 41"_s)
+        return;
+
+    // Start and Resume punch the rest; the job's end removes the journal.
+    const QList<QByteArray> rest = composed(rig.app.core, 41);
+    punch(rig);
+    QCOMPARE(rig.port.writes(), rest);
+    const QProgressBar *bar = rig.app.window.controlsPanel()->prgPunched;
+    QCOMPARE(QList<int>({bar->value(), bar->maximum()}), QList<int>({96, 96}));
+    QVERIFY(!QFile::exists(journal()));
+}
+
+// The roll file deleted or replaced after opening changes nothing that is
+// punched: the holes were read into memory.
+void TestRecovery::halts_data()
+{
+    QTest::addColumn<QByteArray>("event"); // after hole 10: received bytes, or "vanish"
+    QTest::addColumn<QString>("file");     // what becomes of the roll file
+    QTest::addColumn<QString>("note");
+    const QString completed =
+        u"Roll completed: Punching is completed, all notes punched, last note punched: 136"_s;
+    QTest::newRow("completed, file deleted") << QByteArray() << u"deleted"_s << completed;
+    QTest::newRow("completed, file replaced")
+        << QByteArray() << samplePath("wals-in-g-45.prt") << completed;
+    QTest::newRow("controller stop")
+        << "stop\r"_ba << QString()
+        << u"Punching stopped: Stop command received from punch, last note punched: 10"_s;
+    QTest::newRow("port lost, the journal kept")
+        << "vanish"_ba << QString()
+        << u"Punching paused: Port lost, punching paused, next note: 11"_s;
+}
+
+void TestRecovery::halts()
+{
+    QFETCH(QByteArray, event);
+    QFETCH(QString, file);
+    QFETCH(QString, note);
+    AppRig rig(Adapter, m_dir.path() + u'/');
+    rig.open(roll());
+    const QList<QByteArray> lines = composed(rig.app.core, 1);
+    if (!file.isEmpty())
+        QVERIFY(QFile::remove(roll()) && (file == u"deleted"_s || QFile::copy(file, roll())));
+    punch(rig, event.isEmpty() ? 0 : 11);
+    if (event == "vanish")
+        rig.port.vanish();
+    else if (!event.isEmpty())
+        QVERIFY(rig.port.receive(event));
+    QCOMPARE(rig.port.writes(), lines.first(event.isEmpty() ? 136 : 10));
+    QCOMPARE(rig.notifier.notes, QStringList{note});
+    QCOMPARE(QFile::exists(journal()), event == "vanish");
+}
+
+void TestRecovery::readOnlySettingsFolder()
+{
+    QFile parameters(m_dir.filePath(u"##vpar.prm"_s));
+    QVERIFY(parameters.open(QIODevice::WriteOnly) && parameters.write("baud 5\r\n") == 8);
+    parameters.close();
+    const QFileDevice::Permissions open = QFile::permissions(m_dir.path());
+    QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    const auto restore = qScopeGuard([&] { QFile::setPermissions(m_dir.path(), open); });
+    if (QFileInfo(m_dir.path()).isWritable())
+        QSKIP("This user may write in a read-only folder");
+
+    AppRig rig(Adapter, m_dir.path() + u'/');
+    rig.open(roll());
+    punch(rig);
+    QCOMPARE(rig.port.writes().size(), 136);
+    const QString &log = rig.app.core.log.text();
+    QCOMPARE(log.count(u"Roll journal cannot be written ("_s), 1);
+
+    rig.app.window.controlsPanel()->cmdExit->click();
+    QVERIFY(log.contains(u"Settings file cannot be written ("_s));
+    QCOMPARE(rig.app.core.portController.choices().baud, 5);
+    QCOMPARE(readFile(parameters.fileName()), "baud 5\r\n"_ba);
+}
+
+QTEST_MAIN(TestRecovery)
+#include "tst_recovery.moc"
