@@ -34,8 +34,6 @@ private slots:
     void startUpState()
     {
         QVERIFY(!m_rig->port.isOpen());
-        // Without stored settings the built-in Zelvoor format is current.
-        QCOMPARE(m_rig->app.core.formats.selectedFormat(), 1);
         const RollView *view = m_rig->app.window.rollView();
         QCOMPARE(view->shapes(),
                  emptyRollShapes(view->innerSize().width(), view->innerSize().height()));

@@ -157,33 +157,24 @@ private slots:
         QCOMPARE(unlisted, QStringList{u"centralWidget"_s});
     }
 
-    void choiceLists_data()
-    {
-        QTest::addColumn<QString>("items");
-        QTest::addColumn<int>("index");
-        QTest::newRow("portChoice") << u"COM1|COM2|COM3|COM4|COM5|COM6"_s << 0;
-        QTest::newRow("baudChoice")
-            << u"300|600|1200|2400|4800|9600|19200|38400|57600|115200"_s << 4;
-        QTest::newRow("parityChoice") << u"None|Even|Odd"_s << 0;
-        QTest::newRow("dataBitChoice") << u"7|8"_s << 1;
-        QTest::newRow("stopBitChoice") << u"1|2"_s << 0;
-        QTest::newRow("cboFormats")
-            << u"User format|Zelvoor|Zelvoor2 (tweezijdig transport)"_s << -1;
-    }
-
+    // Each list by its name: the current index, then its items.
     void choiceLists()
     {
-        QFETCH(QString, items);
-        QFETCH(int, index);
-        auto *list =
-            qobject_cast<QComboBox *>(control(QString::fromLatin1(QTest::currentDataTag())));
-        QVERIFY(list);
-        QStringList texts;
-        for (int i = 0; i < list->count(); ++i)
-            texts << list->itemText(i);
-        QCOMPARE(texts.join(u'|'), items);
-        QCOMPARE(list->currentIndex(), index);
-        QVERIFY(!list->isEditable());
+        for (const char *row :
+             {"portChoice 0 COM1|COM2|COM3|COM4|COM5|COM6",
+              "baudChoice 4 300|600|1200|2400|4800|9600|19200|38400|57600|115200",
+              "parityChoice 0 None|Even|Odd", "dataBitChoice 1 7|8", "stopBitChoice 0 1|2",
+              "cboFormats -1 User format|Zelvoor|Zelvoor2 (tweezijdig transport)"}) {
+            const QString text = QString::fromLatin1(row);
+            auto *list = qobject_cast<QComboBox *>(control(text.section(u' ', 0, 0)));
+            QVERIFY2(list, row);
+            QStringList items;
+            for (int i = 0; i < list->count(); ++i)
+                items << list->itemText(i);
+            QCOMPARE(items.join(u'|'), text.section(u' ', 2));
+            QCOMPARE(list->currentIndex(), text.section(u' ', 1, 1).toInt());
+            QVERIFY(!list->isEditable());
+        }
     }
 
     void startValues()

@@ -289,28 +289,22 @@ private slots:
         QCOMPARE(describe(holes), u"  [] pons"_s);
     }
 
-    void capacity_data()
-    {
-        QTest::addColumn<int>("records");
-        QTest::addColumn<bool>("overCapacity");
-        QTest::newRow("64000") << 64000 << false;
-        QTest::newRow("64001") << 64001 << true;
-    }
-
     void capacity()
     {
-        QFETCH(int, records);
-        QFETCH(bool, overCapacity);
-        QByteArray file = lines({textRecord("NTYP", "P")});
-        for (int i = 1; i <= records; ++i)
-            file += pons(i, i % 45 + 1) + "\r\n";
-        const auto result = PrtReader::readPrtBytes(file, m_holes);
-        QCOMPARE(m_holes.holeCount(), 64000);
-        QCOMPARE(result.holeRecords, qint64(records));
-        QCOMPARE(result.overCapacity, overCapacity);
-        QVERIFY(result.ascending);
-        QCOMPARE(m_holes.hole(64000).xBegin, 64000);
-        QCOMPARE(m_holes.hole(64000).keynum, 64000 % 45 + 1);
+        // 64000 hole records fill the list; one more is counted, not kept.
+        for (const int records : {64000, 64001}) {
+            QByteArray file = lines({textRecord("NTYP", "P")});
+            for (int i = 1; i <= records; ++i)
+                file += pons(i, i % 45 + 1) + "\r\n";
+            HoleList holes;
+            const auto result = PrtReader::readPrtBytes(file, holes);
+            QCOMPARE(holes.holeCount(), 64000);
+            QCOMPARE(result.holeRecords, qint64(records));
+            QCOMPARE(result.overCapacity, records == 64001);
+            QVERIFY(result.ascending);
+            QCOMPARE(holes.hole(64000).xBegin, 64000);
+            QCOMPARE(holes.hole(64000).keynum, 64000 % 45 + 1);
+        }
     }
 
     void overlongLines()
@@ -447,24 +441,15 @@ private slots:
                      "Velmora can punch at most 64000 holes of one roll.\r\n"_s);
     }
 
-    void fillPattern_data()
-    {
-        QTest::addColumn<QString>("number");
-        QTest::addColumn<QString>("pattern");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("1200") << u"1200"_s << u"@@@,@"_s << u"120,0"_s;
-        QTest::newRow("35") << u"35"_s << u"@@@,@"_s << u"  3,5"_s;
-        QTest::newRow("1234 m") << u"1234"_s << u"@@@@,@@"_s << u"  12,34"_s;
-        QTest::newRow("overflow in front") << u"1234567"_s << u"@@@,@"_s << u"123456,7"_s;
-        QTest::newRow("empty") << QString() << u"@@@,@"_s << u"   , "_s;
-    }
-
+    // "number/pattern/filled": digits from the right, an overflow in front,
+    // blanks for missing digits.
     void fillPattern()
     {
-        QFETCH(QString, number);
-        QFETCH(QString, pattern);
-        QFETCH(QString, expected);
-        QCOMPARE(velmora::fillPattern(number, pattern), expected);
+        for (const char *row : {"1200/@@@,@/120,0", "35/@@@,@/  3,5", "1234/@@@@,@@/  12,34",
+                                "1234567/@@@,@/123456,7", "/@@@,@/   , "}) {
+            const QStringList parts = QString::fromLatin1(row).split(u'/');
+            QCOMPARE(velmora::fillPattern(parts[0], parts[1]), parts[2]);
+        }
     }
 
     void cancelKeepsEverything()
