@@ -238,21 +238,17 @@ private slots:
         QCOMPARE(rig.log.text(), logged + u"\r\n"_s);
     }
 
-    void settingsText_data()
-    {
-        QTest::addColumn<PortChoices>("choices");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("115200,E") << PortChoices{5, 9, 1, 1, 0} << u"115200,E,8,1"_s;
-        QTest::newRow("no baud") << PortChoices{0, -1, 0, 1, 0} << QString();
-        QTest::newRow("parity past the end") << PortChoices{0, 5, 3, 1, 0} << QString();
-        QTest::newRow("stop bits past the end") << PortChoices{0, 5, 0, 1, 2} << QString();
-    }
-
     void settingsText()
     {
-        QFETCH(PortChoices, choices);
-        QFETCH(QString, text);
-        QCOMPARE(PortController::buildPortSettings(choices), text);
+        // A full choice, then a baud rate, parity and stop bits past their lists.
+        const std::pair<PortChoices, QString> rows[] = {
+            {{5, 9, 1, 1, 0}, u"115200,E,8,1"_s},
+            {{0, -1, 0, 1, 0}, QString()},
+            {{0, 5, 3, 1, 0}, QString()},
+            {{0, 5, 0, 1, 2}, QString()},
+        };
+        for (const auto &[choices, text] : rows)
+            QCOMPARE(PortController::buildPortSettings(choices), text);
     }
 
     // Steps: the buttons and choices of the panel ("baud=3" picks the fourth

@@ -156,30 +156,24 @@ private slots:
         QCOMPARE(describe(m_holes), expected);
     }
 
-    void xNext_data()
-    {
-        QTest::addColumn<QList<int>>("xBegin");
-        QTest::addColumn<QList<int>>("xNext");
-        QTest::addColumn<bool>("ascending");
-        QTest::newRow("100 250 250") << QList<int>{100, 250, 250} << QList<int>{0, 150, 0} << true;
-        QTest::newRow("going back")
-            << QList<int>{300, 200, 400} << QList<int>{0, -100, 200} << false;
-        QTest::newRow("one hole") << QList<int>{-50} << QList<int>{0} << true;
-    }
-
     void xNext()
     {
-        QFETCH(QList<int>, xBegin);
-        QFETCH(QList<int>, xNext);
-        QFETCH(bool, ascending);
-        QList<QByteArray> records{textRecord("NTYP", "P")};
-        for (const int x : xBegin)
-            records << pons(x);
-        QCOMPARE(PrtReader::readPrtBytes(lines(records), m_holes).ascending, ascending);
-        QList<int> actual;
-        for (int p = 1; p <= m_holes.holeCount(); ++p)
-            actual << m_holes.hole(p).xNext;
-        QCOMPARE(actual, xNext);
+        // X-begin values, the X-next each hole gets, and whether they ascend.
+        const std::tuple<QList<int>, QList<int>, bool> rolls[] = {
+            {{100, 250, 250}, {0, 150, 0}, true},
+            {{300, 200, 400}, {0, -100, 200}, false},
+            {{-50}, {0}, true},
+        };
+        for (const auto &[xBegin, xNext, ascending] : rolls) {
+            QList<QByteArray> records{textRecord("NTYP", "P")};
+            for (const int x : xBegin)
+                records << pons(x);
+            QCOMPARE(PrtReader::readPrtBytes(lines(records), m_holes).ascending, ascending);
+            QList<int> actual;
+            for (int p = 1; p <= m_holes.holeCount(); ++p)
+                actual << m_holes.hole(p).xNext;
+            QCOMPARE(actual, xNext);
+        }
     }
 
     void names_data()
