@@ -330,60 +330,45 @@ private slots:
                  emptyRollShapes(view->innerSize().width(), view->innerSize().height()));
     }
 
-    void opening_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QColor>("colour");
-        QTest::newRow("accepted") << samplePath("wals-in-g-45.prt") << QColor(200, 200, 200);
-        QTest::newRow("refused, after an accepted roll")
-            << QStringLiteral(VELMORA_SOURCE_DIR "/README.prt") << QColor(0, 255, 255);
-    }
-
     void opening()
     {
-        QFETCH(QString, path);
-        QFETCH(QColor, colour);
-        const bool accepted = colour == QColor(200, 200, 200);
-        m_rig->open(samplePath("wals-in-g-45.prt"));
-        m_rig->open(path);
-        QCOMPARE(m_rig->app.core.opener.fileLoaded(), accepted);
-        // The label shows the opener's text with its line ends as the platform's.
-        QLabel *label = m_controls->lblOpened;
-        QCOMPARE(label->text(), m_rig->app.core.opener.labelText().replace(u"\r\n"_s, u"\n"_s));
-        QVERIFY(label->text().startsWith(accepted ? u"Wals in G\n"_s : u"Error"_s));
-        QCOMPARE(label->palette().color(QPalette::Window), colour);
-        QCOMPARE(m_rig->app.window.rollView()->shapes().size() > 1, accepted);
-        QCOMPARE(m_controls->txtNextNote->text(), u"1"_s);
-        // The port is still closed, so Start stays off.
-        QVERIFY(!m_controls->cmdStart->isEnabled());
-    }
-
-    void nextNoteControls_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("step"); // 0: Enter, -1: upper arrow, +1: lower arrow
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("enter past the end") << u"999"_s << 0 << u" 473"_s;
-        QTest::newRow("up from typed") << u"3"_s << -1 << u" 4"_s;
+        // A roll accepted after an accepted one, then one refused after it.
+        for (const QString &path :
+             {samplePath("wals-in-g-45.prt"), QStringLiteral(VELMORA_SOURCE_DIR "/README.prt")}) {
+            const bool accepted = path.endsWith(u"45.prt"_s);
+            m_rig->open(samplePath("wals-in-g-45.prt"));
+            m_rig->open(path);
+            QCOMPARE(m_rig->app.core.opener.fileLoaded(), accepted);
+            // The label shows the opener's text with its line ends as the platform's.
+            QLabel *label = m_controls->lblOpened;
+            QCOMPARE(label->text(), m_rig->app.core.opener.labelText().replace(u"\r\n"_s, u"\n"_s));
+            QVERIFY(label->text().startsWith(accepted ? u"Wals in G\n"_s : u"Error"_s));
+            QCOMPARE(label->palette().color(QPalette::Window),
+                     accepted ? QColor(200, 200, 200) : QColor(0, 255, 255));
+            QCOMPARE(m_rig->app.window.rollView()->shapes().size() > 1, accepted);
+            QCOMPARE(m_controls->txtNextNote->text(), u"1"_s);
+            // The port is still closed, so Start stays off.
+            QVERIFY(!m_controls->cmdStart->isEnabled());
+        }
     }
 
     void nextNoteControls()
     {
-        QFETCH(QString, typed);
-        QFETCH(int, step);
-        QFETCH(QString, shown);
-        m_rig->open(samplePath("wals-in-g-45.prt"));
+        // Enter past the end, then the upper arrow from a typed note.
         QLineEdit *entry = m_controls->txtNextNote;
-        entry->setText(typed);
-        if (step == 0) {
-            entry->setFocus();
-            QTest::keyClick(entry, Qt::Key_Return);
-        } else {
-            m_controls->vscNextNote->setValue(step);
-            QCOMPARE(m_controls->vscNextNote->value(), 0);
-        }
-        QCOMPARE(entry->text(), shown);
-        QCOMPARE(m_rig->app.core.nextNote.value(), shown.trimmed().toInt());
+        m_rig->open(samplePath("wals-in-g-45.prt"));
+        entry->setText(u"999"_s);
+        entry->setFocus();
+        QTest::keyClick(entry, Qt::Key_Return);
+        QCOMPARE(entry->text(), u" 473"_s);
+        QCOMPARE(m_rig->app.core.nextNote.value(), 473);
+
+        m_rig->open(samplePath("wals-in-g-45.prt"));
+        entry->setText(u"3"_s);
+        m_controls->vscNextNote->setValue(-1);
+        QCOMPARE(m_controls->vscNextNote->value(), 0);
+        QCOMPARE(entry->text(), u" 4"_s);
+        QCOMPARE(m_rig->app.core.nextNote.value(), 4);
     }
 
     void logViewFollowsLog()
