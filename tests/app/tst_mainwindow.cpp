@@ -1,8 +1,11 @@
+#include "app/application.h"
 #include "app/mainwindow.h"
 #include "job/jobcontrolspanel.h"
+#include "roll/rollgeometry.h"
 #include "roll/rollview.h"
 #include "settings/settingspanel.h"
 #include "settings/statuspanel.h"
+#include "tests/support/apprig.h"
 #include "tools/toolspanel.h"
 #include "widgetkit/lamp.h"
 
@@ -22,6 +25,7 @@
 
 #include <memory>
 
+using namespace velmora;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -106,6 +110,8 @@ QString captionOf(const QWidget *control)
 
 } // namespace
 
+// The window on its own, then wired to the whole program on a fake port: the
+// file label, the preview, the next note and the log.
 class TestMainWindow : public QObject
 {
     Q_OBJECT
@@ -116,6 +122,14 @@ private slots:
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
+    void init()
+    {
+        m_rig = std::make_unique<AppRig>();
+        m_controls = m_rig->app.window.controlsPanel();
+        m_rig->app.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m_rig->app.window));
+    }
+    void cleanup() { m_rig.reset(); }
 
     void controls()
     {
@@ -157,33 +171,24 @@ private slots:
         QCOMPARE(unlisted, QStringList{u"centralWidget"_s});
     }
 
-    void choiceLists_data()
-    {
-        QTest::addColumn<QString>("items");
-        QTest::addColumn<int>("index");
-        QTest::newRow("portChoice") << u"COM1|COM2|COM3|COM4|COM5|COM6"_s << 0;
-        QTest::newRow("baudChoice")
-            << u"300|600|1200|2400|4800|9600|19200|38400|57600|115200"_s << 4;
-        QTest::newRow("parityChoice") << u"None|Even|Odd"_s << 0;
-        QTest::newRow("dataBitChoice") << u"7|8"_s << 1;
-        QTest::newRow("stopBitChoice") << u"1|2"_s << 0;
-        QTest::newRow("cboFormats")
-            << u"User format|Zelvoor|Zelvoor2 (tweezijdig transport)"_s << -1;
-    }
-
+    // Each list by its name: the current index, then its items.
     void choiceLists()
     {
-        QFETCH(QString, items);
-        QFETCH(int, index);
-        auto *list =
-            qobject_cast<QComboBox *>(control(QString::fromLatin1(QTest::currentDataTag())));
-        QVERIFY(list);
-        QStringList texts;
-        for (int i = 0; i < list->count(); ++i)
-            texts << list->itemText(i);
-        QCOMPARE(texts.join(u'|'), items);
-        QCOMPARE(list->currentIndex(), index);
-        QVERIFY(!list->isEditable());
+        for (const char *row :
+             {"portChoice 0 COM1|COM2|COM3|COM4|COM5|COM6",
+              "baudChoice 4 300|600|1200|2400|4800|9600|19200|38400|57600|115200",
+              "parityChoice 0 None|Even|Odd", "dataBitChoice 1 7|8", "stopBitChoice 0 1|2",
+              "cboFormats -1 User format|Zelvoor|Zelvoor2 (tweezijdig transport)"}) {
+            const QString text = QString::fromLatin1(row);
+            auto *list = qobject_cast<QComboBox *>(control(text.section(u' ', 0, 0)));
+            QVERIFY2(list, row);
+            QStringList items;
+            for (int i = 0; i < list->count(); ++i)
+                items << list->itemText(i);
+            QCOMPARE(items.join(u'|'), text.section(u' ', 2));
+            QCOMPARE(list->currentIndex(), text.section(u' ', 1, 1).toInt());
+            QVERIFY(!list->isEditable());
+        }
     }
 
     void startValues()
@@ -317,6 +322,70 @@ private slots:
                  expected);
     }
 
+    void startUpState()
+    {
+        QVERIFY(!m_rig->port.isOpen());
+        const RollView *view = m_rig->app.window.rollView();
+        QCOMPARE(view->shapes(),
+                 emptyRollShapes(view->innerSize().width(), view->innerSize().height()));
+    }
+
+    void opening()
+    {
+        // A roll accepted after an accepted one, then one refused after it.
+        for (const QString &path :
+             {samplePath("wals-in-g-45.prt"), QStringLiteral(VELMORA_SOURCE_DIR "/README.prt")}) {
+            const bool accepted = path.endsWith(u"45.prt"_s);
+            m_rig->open(samplePath("wals-in-g-45.prt"));
+            m_rig->open(path);
+            QCOMPARE(m_rig->app.core.opener.fileLoaded(), accepted);
+            // The label shows the opener's text with its line ends as the platform's.
+            QLabel *label = m_controls->lblOpened;
+            QCOMPARE(label->text(), m_rig->app.core.opener.labelText().replace(u"\r\n"_s, u"\n"_s));
+            QVERIFY(label->text().startsWith(accepted ? u"Wals in G\n"_s : u"Error"_s));
+            QCOMPARE(label->palette().color(QPalette::Window),
+                     accepted ? QColor(200, 200, 200) : QColor(0, 255, 255));
+            QCOMPARE(m_rig->app.window.rollView()->shapes().size() > 1, accepted);
+            QCOMPARE(m_controls->txtNextNote->text(), u"1"_s);
+            // The port is still closed, so Start stays off.
+            QVERIFY(!m_controls->cmdStart->isEnabled());
+        }
+    }
+
+    void nextNoteControls()
+    {
+        // Enter past the end, then the upper arrow from a typed note.
+        QLineEdit *entry = m_controls->txtNextNote;
+        m_rig->open(samplePath("wals-in-g-45.prt"));
+        entry->setText(u"999"_s);
+        entry->setFocus();
+        QTest::keyClick(entry, Qt::Key_Return);
+        QCOMPARE(entry->text(), u" 473"_s);
+        QCOMPARE(m_rig->app.core.nextNote.value(), 473);
+
+        m_rig->open(samplePath("wals-in-g-45.prt"));
+        entry->setText(u"3"_s);
+        m_controls->vscNextNote->setValue(-1);
+        QCOMPARE(m_controls->vscNextNote->value(), 0);
+        QCOMPARE(entry->text(), u" 4"_s);
+        QCOMPARE(m_rig->app.core.nextNote.value(), 4);
+    }
+
+    void logViewFollowsLog()
+    {
+        Logbook &log = m_rig->app.core.log;
+        for (int i = 0; i < 800; ++i)
+            log.writeLog(u"line %1"_s.arg(i), u"s"_s);
+        QVERIFY(log.text().size() <= Logbook::Bound + 20);
+        QCOMPARE(m_controls->txtLog->toPlainText(), logViewText(log.text()));
+    }
+
+    void closeWhileIdle()
+    {
+        QVERIFY(m_rig->app.window.close());
+        QVERIFY(!m_rig->app.window.isVisible());
+    }
+
 private:
     QWidget *control(const QString &name) const
     {
@@ -325,6 +394,8 @@ private:
     }
 
     std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<AppRig> m_rig;
+    JobControlsPanel *m_controls = nullptr;
 };
 
 QTEST_MAIN(TestMainWindow)

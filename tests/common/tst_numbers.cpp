@@ -5,40 +5,27 @@
 #include <limits>
 
 using namespace velmora;
+using namespace Qt::StringLiterals;
 
 class TestNumbers : public QObject
 {
     Q_OBJECT
 private slots:
+    // "text=number" by "|".
     void leadingNumber_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("expected");
-        QTest::newRow("empty") << QString() << 0.0;
-        QTest::newRow("blanks only") << QStringLiteral("      ") << 0.0;
-        QTest::newRow("right aligned") << QStringLiteral("  1234") << 1234.0;
-        QTest::newRow("blanks inside") << QStringLiteral(" 1 2 3") << 123.0;
-        QTest::newRow("tab inside") << QStringLiteral("\t4\t5") << 45.0;
-        QTest::newRow("sign after blanks") << QStringLiteral("  - 12") << -12.0;
-        QTest::newRow("plus") << QStringLiteral("+7") << 7.0;
-        QTest::newRow("fraction") << QStringLiteral("12.5") << 12.5;
-        QTest::newRow("no leading digit") << QStringLiteral(".5") << 0.5;
-        QTest::newRow("second point stops") << QStringLiteral("1.2.3") << 1.2;
-        QTest::newRow("exponent") << QStringLiteral("1.5E3") << 1500.0;
-        QTest::newRow("lower exponent") << QStringLiteral("2e-1") << 0.2;
-        QTest::newRow("exponent without digits") << QStringLiteral("7E") << 7.0;
-        QTest::newRow("exponent sign only") << QStringLiteral("7E+x") << 7.0;
-        QTest::newRow("stops at letter") << QStringLiteral("42abc") << 42.0;
-        QTest::newRow("comma is no point") << QStringLiteral("3,75") << 3.0;
-        QTest::newRow("no number") << QStringLiteral("abc") << 0.0;
-        QTest::newRow("lone sign") << QStringLiteral("-") << 0.0;
-        QTest::newRow("lone point") << QStringLiteral(".") << 0.0;
-        QTest::newRow("huge") << QStringLiteral("1E999") << std::numeric_limits<double>::max();
-        QTest::newRow("huge negative")
-            << QStringLiteral("-9E99999999999") << -std::numeric_limits<double>::max();
-        QTest::newRow("tiny") << QStringLiteral("1E-999") << 0.0;
-        QTest::newRow("tiny without exponent")
-            << QStringLiteral("0.") + QString(400, QLatin1Char('0')) + QStringLiteral("1") << 0.0;
+        const QString rows = u"=0|      =0|  1234=1234| 1 2 3=123|\t4\t5=45|  - 12=-12|+7=7|"
+                             "12.5=12.5|.5=0.5|1.2.3=1.2|1.5E3=1500|2e-1=0.2|7E=7|7E+x=7|42abc=42|"
+                             "3,75=3|abc=0|-=0|.=0|1E-999=0"_s;
+        for (const QString &row : rows.split(u'|'))
+            QTest::newRow(qPrintable(row))
+                << row.section(u'=', 0, 0) << row.section(u'=', 1).toDouble();
+        constexpr double max = std::numeric_limits<double>::max();
+        QTest::newRow("huge") << u"1E999"_s << max;
+        QTest::newRow("huge negative") << u"-9E99999999999"_s << -max;
+        QTest::newRow("tiny without exponent") << u"0."_s + QString(400, u'0') + u'1' << 0.0;
     }
 
     void leadingNumber()
@@ -55,13 +42,13 @@ private slots:
     {
         QTest::addColumn<double>("value");
         QTest::addColumn<int>("expected");
-        QTest::newRow("12.5") << 12.5 << 12;
-        QTest::newRow("13.5") << 13.5 << 14;
-        QTest::newRow("-12.5") << -12.5 << -12;
-        QTest::newRow("-13.5") << -13.5 << -14;
-        QTest::newRow("153.75") << 153.75 << 154;
-        QTest::newRow("above range") << 3e9 << std::numeric_limits<qint32>::max();
-        QTest::newRow("below range") << -3e9 << std::numeric_limits<qint32>::min();
+        constexpr qint32 max = std::numeric_limits<qint32>::max();
+        const std::pair<double, int> rows[] = {
+            {12.5, 12},    {13.5, 14}, {-12.5, -12},     {-13.5, -14},
+            {153.75, 154}, {3e9, max}, {-3e9, -max - 1},
+        };
+        for (const auto &[value, expected] : rows)
+            QTest::newRow(qPrintable(QString::number(value))) << value << expected;
         QTest::newRow("nan") << std::numeric_limits<double>::quiet_NaN() << 0;
     }
 
@@ -76,14 +63,12 @@ private slots:
     {
         QTest::addColumn<float>("value");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("1000") << 1000.0f << QStringLiteral("1000");
-        QTest::newRow("997.5") << 997.5f << QStringLiteral("997.5");
-        QTest::newRow("below one") << 0.5f << QStringLiteral(".5");
-        QTest::newRow("negative below one") << -0.25f << QStringLiteral("-.25");
-        QTest::newRow("third") << (1.0f / 3.0f) << QStringLiteral(".3333333");
-        QTest::newRow("zero") << 0.0f << QStringLiteral("0");
-        QTest::newRow("negative zero") << -0.0f << QStringLiteral("0");
-        QTest::newRow("large") << 12345678.0f << QStringLiteral("1.234568E+07");
+        const std::pair<float, const char *> rows[] = {
+            {1000.0f, "1000"},      {997.5f, "997.5"}, {0.5f, ".5"}, {-0.25f, "-.25"},
+            {1.0f / 3, ".3333333"}, {0.0f, "0"},       {-0.0f, "0"}, {12345678.0f, "1.234568E+07"},
+        };
+        for (const auto &[value, expected] : rows)
+            QTest::newRow(expected) << value << QString::fromLatin1(expected);
     }
 
     void singleText()

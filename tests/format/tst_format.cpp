@@ -286,35 +286,27 @@ private slots:
         QTest::addColumn<QString>("description");
         QTest::addColumn<bool>("addEnabled");
 
-        const QString stars = QString(24, u'*');
-        const auto text = [&](const char *pairs) {
-            return (QLatin1String(pairs) + stars).left(24);
+        // The pairs of the stored texts, filled up with asterisks.
+        const auto row = [](const char *name, const QString &script, const QString &fields,
+                            const QString &lengths, const QString &description, bool addEnabled) {
+            QTest::newRow(name) << script << (fields + QString(24, u'*')).left(24)
+                                << (lengths + QString(24, u'*')).left(24) << description
+                                << addEnabled;
         };
-        QTest::newRow("worked example")
-            << QStringLiteral("f0 a f2 l6 a f1 l3 a") << text("000201") << text("010603")
-            << QStringLiteral("$ , X-begin(6) , 000") << true;
-        QTest::newRow("zeroes variable")
-            << QStringLiteral("f1 l0 a") << text("01") << text("01") << QStringLiteral("0") << true;
-        QTest::newRow("field3 as is") << QStringLiteral("f11 a") << text("11") << text("--")
-                                      << QStringLiteral("field3(as is)") << true;
-        QTest::newRow("tracknum keeps its length")
-            << QStringLiteral("f8 l5 a") << text("08") << text("05")
-            << QStringLiteral("tracknum(5)") << true;
-        QTest::newRow("no field") << QStringLiteral("a") << stars << stars << QString() << false;
-        QTest::newRow("a number field needs a length")
-            << QStringLiteral("l4 f0 a f2 a") << text("00") << text("01") << QStringLiteral("$")
-            << false;
-        QTest::newRow("remove at zero")
-            << QStringLiteral("r f0 a") << text("00") << text("01") << QStringLiteral("$") << true;
-        QTest::newRow("opening starts again") << QStringLiteral("f0 a o f3 l2 a") << text("03")
-                                              << text("02") << QStringLiteral("keynum(2)") << true;
-        const QString twelve =
-            (QStringLiteral("f0 ") + QStringLiteral("a ").repeated(13)).trimmed();
-        QTest::newRow("twelve fields") << twelve << QStringLiteral("00").repeated(12)
-                                       << QStringLiteral("01").repeated(12) << dollars(12) << false;
-        QTest::newRow("remove enables add")
-            << twelve + QStringLiteral(" r") << QStringLiteral("00").repeated(11) + stars.left(2)
-            << QStringLiteral("01").repeated(11) + stars.left(2) << dollars(11) << true;
+        row("worked example", u"f0 a f2 l6 a f1 l3 a"_s, u"000201"_s, u"010603"_s,
+            u"$ , X-begin(6) , 000"_s, true);
+        row("zeroes variable", u"f1 l0 a"_s, u"01"_s, u"01"_s, u"0"_s, true);
+        row("field3 as is", u"f11 a"_s, u"11"_s, u"--"_s, u"field3(as is)"_s, true);
+        row("tracknum keeps its length", u"f8 l5 a"_s, u"08"_s, u"05"_s, u"tracknum(5)"_s, true);
+        row("no field", u"a"_s, QString(), QString(), QString(), false);
+        row("a number field needs a length", u"l4 f0 a f2 a"_s, u"00"_s, u"01"_s, u"$"_s, false);
+        row("remove at zero", u"r f0 a"_s, u"00"_s, u"01"_s, u"$"_s, true);
+        row("opening starts again", u"f0 a o f3 l2 a"_s, u"03"_s, u"02"_s, u"keynum(2)"_s, true);
+        const QString twelve = u"f0"_s + u" a"_s.repeated(13);
+        row("twelve fields", twelve, u"00"_s.repeated(12), u"01"_s.repeated(12), dollars(12),
+            false);
+        row("remove enables add", twelve + u" r"_s, u"00"_s.repeated(11), u"01"_s.repeated(11),
+            dollars(11), true);
     }
 
     void userFormatEditor()

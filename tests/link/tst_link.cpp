@@ -256,21 +256,17 @@ private slots:
         QCOMPARE(rig.log.text(), logged + u"\r\n"_s);
     }
 
-    void settingsText_data()
-    {
-        QTest::addColumn<PortChoices>("choices");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("115200,E") << PortChoices{5, 9, 1, 1, 0} << u"115200,E,8,1"_s;
-        QTest::newRow("no baud") << PortChoices{0, -1, 0, 1, 0} << QString();
-        QTest::newRow("parity past the end") << PortChoices{0, 5, 3, 1, 0} << QString();
-        QTest::newRow("stop bits past the end") << PortChoices{0, 5, 0, 1, 2} << QString();
-    }
-
     void settingsText()
     {
-        QFETCH(PortChoices, choices);
-        QFETCH(QString, text);
-        QCOMPARE(PortController::buildPortSettings(choices), text);
+        // A full choice, then a baud rate, parity and stop bits past their lists.
+        const std::pair<PortChoices, QString> rows[] = {
+            {{5, 9, 1, 1, 0}, u"115200,E,8,1"_s},
+            {{0, -1, 0, 1, 0}, QString()},
+            {{0, 5, 3, 1, 0}, QString()},
+            {{0, 5, 0, 1, 2}, QString()},
+        };
+        for (const auto &[choices, text] : rows)
+            QCOMPARE(PortController::buildPortSettings(choices), text);
     }
 
     // Steps: the buttons and choices of the panel ("baud=3" picks the fourth
@@ -417,36 +413,30 @@ private slots:
         QCOMPARE(appended.last().at(0).toString(), expected + u"\r\n"_s);
     }
 
-    void bound_data()
-    {
-        QTest::addColumn<int>("length"); // of the text before the entry
-        QTest::addColumn<bool>("cut");
-        QTest::newRow("at the bound") << 10000 << false;
-        QTest::newRow("just past") << 10001 << true;
-    }
-
     void bound()
     {
-        QFETCH(int, length);
-        QFETCH(bool, cut);
-        // One entry of the given length, with digits that show where a cut falls.
-        Logbook log;
-        QString message;
-        while (message.size() < length - 2)
-            message += QString::number(message.size() % 10);
-        log.writeLog(message);
-        const QString before = message + u"\r\n"_s;
-        QCOMPARE(log.text(), before);
+        // One entry of 10000 characters, at the bound, or 10001, just past it,
+        // with digits that show where a cut falls.
+        for (const int length : {10000, 10001}) {
+            const bool cut = length == 10001;
+            Logbook log;
+            QString message;
+            while (message.size() < length - 2)
+                message += QString::number(message.size() % 10);
+            log.writeLog(message);
+            const QString before = message + u"\r\n"_s;
+            QCOMPARE(log.text(), before);
 
-        QSignalSpy shortened(&log, &Logbook::shortened);
-        QSignalSpy appended(&log, &Logbook::appended);
-        log.writeLog(u"next"_s, u"s"_s);
-        const QString kept = cut ? before.right(5001) : before;
-        QCOMPARE(log.text(), kept + u"     next\r\n"_s);
-        QCOMPARE(shortened.size(), cut ? 1 : 0);
-        if (cut)
-            QCOMPARE(shortened.first().at(0).toString(), kept);
-        QCOMPARE(appended.size(), 1);
+            QSignalSpy shortened(&log, &Logbook::shortened);
+            QSignalSpy appended(&log, &Logbook::appended);
+            log.writeLog(u"next"_s, u"s"_s);
+            const QString kept = cut ? before.right(5001) : before;
+            QCOMPARE(log.text(), kept + u"     next\r\n"_s);
+            QCOMPARE(shortened.size(), cut ? 1 : 0);
+            if (cut)
+                QCOMPARE(shortened.first().at(0).toString(), kept);
+            QCOMPARE(appended.size(), 1);
+        }
     }
 
     void cutKeepsWholeCharacters()

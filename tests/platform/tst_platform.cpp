@@ -287,36 +287,25 @@ private slots:
         QVERIFY2(later.ok(), qPrintable(later.text));
     }
 
-    void refusedOpens_data()
-    {
-        QTest::addColumn<QString>("device");
-        QTest::addColumn<QString>("settings");
-        QTest::addColumn<int>("error");
-        QTest::newRow("missing") << u"missing"_s << u"9600,N,8,1"_s << PortError::NotFound;
-        QTest::newRow("plain file") << u"file"_s << u"9600,N,8,1"_s << PortError::NotSerial;
-        QTest::newRow("settings text") << u"pty"_s << u"9600,X,8,1"_s << PortError::BadSettings;
-    }
-
     void refusedOpens()
     {
-        QFETCH(QString, device);
-        QFETCH(QString, settings);
-        QFETCH(int, error);
         Pty pty;
         QTemporaryDir dir;
-        if (device == u"pty") {
-            device = pty.device();
-        } else {
-            device = dir.filePath(device);
-            QFile file(device);
-            QVERIFY(device.endsWith(u"missing"_s) || file.open(QIODevice::WriteOnly));
+        QFile file(dir.filePath(u"file"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        const std::tuple<QString, QString, int> rows[] = {
+            {dir.filePath(u"missing"_s), u"9600,N,8,1"_s, PortError::NotFound},
+            {file.fileName(), u"9600,N,8,1"_s, PortError::NotSerial},
+            {pty.device(), u"9600,X,8,1"_s, PortError::BadSettings},
+        };
+        for (const auto &[device, settings, error] : rows) {
+            QtSerialPortDevice port;
+            const OpenResult result = port.open(device, settings);
+            QCOMPARE(result.error, error);
+            QVERIFY2(result.text.contains(error == PortError::BadSettings ? settings : device),
+                     qPrintable(result.text));
+            QVERIFY(!port.isOpen());
         }
-        QtSerialPortDevice port;
-        const OpenResult result = port.open(device, settings);
-        QCOMPARE(result.error, error);
-        QVERIFY2(result.text.contains(error == PortError::BadSettings ? settings : device),
-                 qPrintable(result.text));
-        QVERIFY(!port.isOpen());
     }
 };
 

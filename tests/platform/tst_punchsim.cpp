@@ -1,7 +1,9 @@
 // The punch-controller simulator: its answers on a virtual clock, then on a
 // pseudo-terminal against the serial layer and the program's link, bound
-// through a port map and opened through QSerialPort.
+// through a port map and opened through QSerialPort, and against the tools
+// panel of the whole program while a job punches.
 
+#include "app/application.h"
 #include "link/commevents.h"
 #include "link/linklamps.h"
 #include "link/linksender.h"
@@ -9,9 +11,13 @@
 #include "link/portcontroller.h"
 #include "platform/clock.h"
 #include "platform/qtserialportdevice.h"
+#include "platform/systemclock.h"
 #include "punchsim/punchcontroller.h"
 #include "tests/support/testhelpers.h"
+#include "tools/toolspanel.h"
 
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -32,6 +38,11 @@ QStringList infoLines(int punchMs)
     return {u"Zelvoor punch controller, firmware 2.4"_s, u"x-steps/mm: 40.00"_s,
             u"y-steps/mm: 25.00"_s, u"arm start: 0, arm centre: 1850"_s,
             u"punch time: %1 ms"_s.arg(punchMs)};
+}
+
+QString recvd(const QString &line)
+{
+    return QString(14, u' ') + u"Recvd: "_s + line + u"\r\n"_s;
 }
 
 struct Input
@@ -79,7 +90,11 @@ class TestPunchSim : public QObject
 {
     Q_OBJECT
 private slots:
-    void cleanup() { m_sim.stop(); }
+    void cleanup()
+    {
+        m_sim.stop();
+        QFile::remove(m_dir.filePath(u"record.txt"_s));
+    }
 
     // What the controller sends, by "|": "<ms> <bytes>" with Xon and Xoff
     // written as < and >, CR LF as "/".
@@ -218,7 +233,7 @@ private slots:
         };
         QString info;
         for (const QString &line : infoLines(300))
-            info += QString(14, u' ') + u"Recvd: "_s + line + u"\r\n"_s;
+            info += recvd(line);
         const QString opened = u"COM 1: Open at 9600,N,8,1\r\n"_s;
         const QString closed = u"COM 1: Closed\r\n"_s;
         QCOMPARE(log.text(), opened + sent(u"#,0020,0000,0000^"_s) + info +
@@ -255,20 +270,77 @@ private slots:
         QVERIFY(!vanished.wait(200)); // once only
     }
 
+    void toolLinesBetweenHoles()
+    {
+        constexpr int Long = 20000;
+        QVERIFY(!startSimulator(40, {}).isEmpty());
+        SystemClock clock;
+        QtSerialPortDevice port;
+        ScriptedChooser chooser;
+        chooser.answer.path = samplePath("koraal-52.prt");
+        Application app(AppServices{clock, port, chooser, m_dir.path() + u'/', m_dir.path() + u'/',
+                                    [] { return QList<PresentPort>(); }});
+        app.core.opener.openPrtFile();
+
+        // Tools opens the port; a job punches while every button is clicked.
+        app.window.mnuTest()->trigger();
+        QVERIFY2(app.core.portOpen(), qPrintable(app.core.log.text()));
+        QTRY_VERIFY_WITH_TIMEOUT(app.core.commEvents.clearToSend(), Long);
+        app.core.job.start();
+        app.core.job.resume();
+        ToolsPanel *tools = app.window.toolsPanel();
+        tools->txtArmBackwards->setText(u"2.5"_s);
+        tools->txtPaperSteps->setText(u"120"_s);
+        tools->txtVal1->setText(u"3"_s);
+        tools->txtVal2->setText(u"12345"_s);
+        for (QPushButton *button :
+             {tools->cmdArmForewards, tools->cmdArmBackwards, tools->cmdpaperSteps,
+              tools->cmdArmtostart, tools->cmdArmCenter, tools->cmdActivatePunch,
+              tools->cmdPapeprStepsBack, tools->cmdSubmitmanual, tools->cmdShowSettings}) {
+            button->click();
+            QTest::qWait(70);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(app.core.nextNote.value() > 3, Long);
+        app.core.job.pause();
+        QTRY_VERIFY_WITH_TIMEOUT(!app.core.job.punching(), Long);
+        const int holes = app.core.nextNote.value() - 1;
+
+        // Every line arrives whole, ended by the CR that completes it: the tool
+        // lines in their order, the holes in theirs.
+        QList<QByteArray> expected[2] = {
+            {"#,0001,0050,0000", "#,0002,0002,0000", "#,0003,0120,0000", "#,0004,0000,0000",
+             "#,0005,0000,0000", "#,0006,0000,0000", "#,0007,0120,0000", "#,0003,12345,0000",
+             "#,0020,0000,0000"},
+            {}};
+        for (int hole = 1; hole <= holes; ++hole)
+            expected[1] << app.core.composer.composeHoleCommand(hole).text.toLatin1();
+        QList<QByteArray> arrived[2];
+        const auto record = [&] { return parseRecord(readFile(m_dir.filePath(u"record.txt"_s))); };
+        QTRY_COMPARE_WITH_TIMEOUT(record().size(), holes + 9, Long);
+        for (const RecordedLine &entry : record())
+            arrived[entry.line.startsWith('#') ? 0 : 1] << entry.line;
+        QCOMPARE(arrived[0], expected[0]);
+        QCOMPARE(arrived[1], expected[1]);
+
+        // The answer to "Show settings" is logged line by line.
+        for (const QString &line : infoLines(40))
+            QTRY_VERIFY_WITH_TIMEOUT(app.core.log.text().contains(recvd(line)), Long);
+        app.core.job.requestStop();
+        app.core.job.confirmStop();
+    }
+
 private:
     // Starts the simulator bound to COM1 in the map of m_dir; its device.
-    QString startSimulator(int punchMs)
+    QString startSimulator(int punchMs, const QStringList &more = {u"--idle-xon-ms"_s, u"0"_s})
     {
-        return m_sim.start(QStringLiteral(VELMORA_PUNCHSIM),
-                           {u"--map"_s, m_dir.filePath(u"ports.map"_s), u"--com"_s, u"1"_s,
-                            u"--punch-ms"_s, QString::number(punchMs), u"--idle-xon-ms"_s, u"0"_s,
-                            u"--record"_s, m_dir.filePath(u"record.txt"_s), u"--quiet"_s,
-                            u"--exit-after-idle"_s, u"120"_s});
+        return m_sim.startIn(
+            QStringLiteral(VELMORA_PUNCHSIM), m_dir.path(),
+            QStringList{u"--com"_s, u"1"_s, u"--punch-ms"_s, QString::number(punchMs)} + more);
     }
 
     QTemporaryDir m_dir;
     PunchSimProcess m_sim;
 };
 
-QTEST_GUILESS_MAIN(TestPunchSim)
+QTEST_MAIN(TestPunchSim)
 #include "tst_punchsim.moc"

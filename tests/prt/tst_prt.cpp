@@ -156,30 +156,24 @@ private slots:
         QCOMPARE(describe(m_holes), expected);
     }
 
-    void xNext_data()
-    {
-        QTest::addColumn<QList<int>>("xBegin");
-        QTest::addColumn<QList<int>>("xNext");
-        QTest::addColumn<bool>("ascending");
-        QTest::newRow("100 250 250") << QList<int>{100, 250, 250} << QList<int>{0, 150, 0} << true;
-        QTest::newRow("going back")
-            << QList<int>{300, 200, 400} << QList<int>{0, -100, 200} << false;
-        QTest::newRow("one hole") << QList<int>{-50} << QList<int>{0} << true;
-    }
-
     void xNext()
     {
-        QFETCH(QList<int>, xBegin);
-        QFETCH(QList<int>, xNext);
-        QFETCH(bool, ascending);
-        QList<QByteArray> records{textRecord("NTYP", "P")};
-        for (const int x : xBegin)
-            records << pons(x);
-        QCOMPARE(PrtReader::readPrtBytes(lines(records), m_holes).ascending, ascending);
-        QList<int> actual;
-        for (int p = 1; p <= m_holes.holeCount(); ++p)
-            actual << m_holes.hole(p).xNext;
-        QCOMPARE(actual, xNext);
+        // X-begin values, the X-next each hole gets, and whether they ascend.
+        const std::tuple<QList<int>, QList<int>, bool> rolls[] = {
+            {{100, 250, 250}, {0, 150, 0}, true},
+            {{300, 200, 400}, {0, -100, 200}, false},
+            {{-50}, {0}, true},
+        };
+        for (const auto &[xBegin, xNext, ascending] : rolls) {
+            QList<QByteArray> records{textRecord("NTYP", "P")};
+            for (const int x : xBegin)
+                records << pons(x);
+            QCOMPARE(PrtReader::readPrtBytes(lines(records), m_holes).ascending, ascending);
+            QList<int> actual;
+            for (int p = 1; p <= m_holes.holeCount(); ++p)
+                actual << m_holes.hole(p).xNext;
+            QCOMPARE(actual, xNext);
+        }
     }
 
     void names_data()
@@ -289,28 +283,22 @@ private slots:
         QCOMPARE(describe(holes), u"  [] pons"_s);
     }
 
-    void capacity_data()
-    {
-        QTest::addColumn<int>("records");
-        QTest::addColumn<bool>("overCapacity");
-        QTest::newRow("64000") << 64000 << false;
-        QTest::newRow("64001") << 64001 << true;
-    }
-
     void capacity()
     {
-        QFETCH(int, records);
-        QFETCH(bool, overCapacity);
-        QByteArray file = lines({textRecord("NTYP", "P")});
-        for (int i = 1; i <= records; ++i)
-            file += pons(i, i % 45 + 1) + "\r\n";
-        const auto result = PrtReader::readPrtBytes(file, m_holes);
-        QCOMPARE(m_holes.holeCount(), 64000);
-        QCOMPARE(result.holeRecords, qint64(records));
-        QCOMPARE(result.overCapacity, overCapacity);
-        QVERIFY(result.ascending);
-        QCOMPARE(m_holes.hole(64000).xBegin, 64000);
-        QCOMPARE(m_holes.hole(64000).keynum, 64000 % 45 + 1);
+        // 64000 hole records fill the list; one more is counted, not kept.
+        for (const int records : {64000, 64001}) {
+            QByteArray file = lines({textRecord("NTYP", "P")});
+            for (int i = 1; i <= records; ++i)
+                file += pons(i, i % 45 + 1) + "\r\n";
+            HoleList holes;
+            const auto result = PrtReader::readPrtBytes(file, holes);
+            QCOMPARE(holes.holeCount(), 64000);
+            QCOMPARE(result.holeRecords, qint64(records));
+            QCOMPARE(result.overCapacity, records == 64001);
+            QVERIFY(result.ascending);
+            QCOMPARE(holes.hole(64000).xBegin, 64000);
+            QCOMPARE(holes.hole(64000).keynum, 64000 % 45 + 1);
+        }
     }
 
     void overlongLines()
@@ -447,24 +435,15 @@ private slots:
                      "Velmora can punch at most 64000 holes of one roll.\r\n"_s);
     }
 
-    void fillPattern_data()
-    {
-        QTest::addColumn<QString>("number");
-        QTest::addColumn<QString>("pattern");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("1200") << u"1200"_s << u"@@@,@"_s << u"120,0"_s;
-        QTest::newRow("35") << u"35"_s << u"@@@,@"_s << u"  3,5"_s;
-        QTest::newRow("1234 m") << u"1234"_s << u"@@@@,@@"_s << u"  12,34"_s;
-        QTest::newRow("overflow in front") << u"1234567"_s << u"@@@,@"_s << u"123456,7"_s;
-        QTest::newRow("empty") << QString() << u"@@@,@"_s << u"   , "_s;
-    }
-
+    // "number/pattern/filled": digits from the right, an overflow in front,
+    // blanks for missing digits.
     void fillPattern()
     {
-        QFETCH(QString, number);
-        QFETCH(QString, pattern);
-        QFETCH(QString, expected);
-        QCOMPARE(velmora::fillPattern(number, pattern), expected);
+        for (const char *row : {"1200/@@@,@/120,0", "35/@@@,@/  3,5", "1234/@@@@,@@/  12,34",
+                                "1234567/@@@,@/123456,7", "/@@@,@/   , "}) {
+            const QStringList parts = QString::fromLatin1(row).split(u'/');
+            QCOMPARE(velmora::fillPattern(parts[0], parts[1]), parts[2]);
+        }
     }
 
     void cancelKeepsEverything()

@@ -21,23 +21,14 @@ public:
     // --- what the program sees
     void close() override
     {
-        if (!m_open)
-            return;
+        if (m_open)
+            m_calls.append(QStringLiteral("close"));
         m_open = false;
-        m_calls.append(QStringLiteral("close"));
     }
     bool isOpen() const override { return m_open; }
     QString device() const override { return m_device; }
-    void setDtr(bool on) override
-    {
-        m_dtr = on;
-        m_calls.append(on ? QStringLiteral("dtr 1") : QStringLiteral("dtr 0"));
-    }
-    void setRts(bool on) override
-    {
-        m_rts = on;
-        m_calls.append(on ? QStringLiteral("rts 1") : QStringLiteral("rts 0"));
-    }
+    void setDtr(bool on) override { m_calls.append(QStringLiteral("dtr %1").arg(int(m_dtr = on))); }
+    void setRts(bool on) override { m_calls.append(QStringLiteral("rts %1").arg(int(m_rts = on))); }
     bool dtr() const override { return m_dtr; }
     bool rts() const override { return m_rts; }
     bool cts() const override { return m_open && m_cts; }
@@ -67,10 +58,10 @@ public:
     // closed or for no bytes.
     bool receive(const QByteArray &bytes)
     {
-        if (!m_open || bytes.isEmpty())
-            return false;
-        emit received(bytes);
-        return true;
+        const bool delivered = m_open && !bytes.isEmpty();
+        if (delivered)
+            emit received(bytes);
+        return delivered;
     }
     // Sets CTS; while open, a change raises its signal. The state holds
     // across opens, as the other device keeps its lines.
@@ -115,21 +106,17 @@ protected:
     {
         m_device = device;
         if (m_failure != PortError::None) {
-            m_calls.append(QStringLiteral("open-failed ") + device + u' ' +
-                           QString::number(m_failure));
+            m_calls.append(QStringLiteral("open-failed %1 %2").arg(device).arg(m_failure));
             return {m_failure, device + QStringLiteral(" cannot be opened")};
         }
         m_open = true;
-        m_calls.append(QStringLiteral("open ") + device + u' ' + settings.text());
+        m_calls.append(QStringLiteral("open %1 %2").arg(device, settings.text()));
         return {};
     }
 
 private:
-    bool m_open = false;
+    bool m_open = false, m_dtr = false, m_rts = false, m_cts = false;
     QString m_device;
-    bool m_dtr = false;
-    bool m_rts = false;
-    bool m_cts = false;
     int m_failure = PortError::None;
     QString m_writeFailure;
     QList<QByteArray> m_writes;

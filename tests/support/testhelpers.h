@@ -61,6 +61,19 @@ public:
         }
         return QString::fromLocal8Bit(process.readLine().trimmed());
     }
+    // Starts the simulator bound through the port map in dir, recording the
+    // lines it receives in dir/record.txt, with more arguments after these.
+    QString startIn(const QString &program, const QString &dir, const QStringList &more,
+                    int timeoutMs = 10000)
+    {
+        return start(program,
+                     QStringList{QStringLiteral("--map"), dir + QStringLiteral("/ports.map"),
+                                 QStringLiteral("--record"), dir + QStringLiteral("/record.txt"),
+                                 QStringLiteral("--quiet"), QStringLiteral("--exit-after-idle"),
+                                 QStringLiteral("120")} +
+                         more,
+                     timeoutMs);
+    }
     void stop(int timeoutMs = 10000)
     {
         if (process.state() == QProcess::NotRunning)

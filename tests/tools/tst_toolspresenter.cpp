@@ -1,8 +1,10 @@
-// The tools panel in the whole program, with a fake port.
+// The lines of the tool commands and the checks of the tool entries, then
+// the tools panel in the whole program, with a fake port.
 
 #include "job/jobcontrolspanel.h"
 #include "roll/rollview.h"
 #include "tests/support/apprig.h"
+#include "tools/toolinputcheck.h"
 #include "tools/toolspanel.h"
 
 #include <QLineEdit>
@@ -22,6 +24,10 @@ private slots:
         m_rig = std::make_unique<AppRig>(QList<PresentPort>{{u"/dev/ttyUSB7"_s, true}});
         m_tools = m_rig->app.window.toolsPanel();
     }
+    void lines_data();
+    void lines();
+    void entryChecks_data();
+    void entryChecks();
     void showLeaveAndSend();
     void portRules();
     void menusDuringJob();
@@ -55,6 +61,61 @@ private:
 const QString AllButSend = u"cmdArmForewards cmdArmBackwards cmdArmtostart cmdArmCenter "
                            "cmdpaperSteps cmdPapeprStepsBack cmdActivatePunch cmdShowSettings"_s;
 const QList<bool> AllOff{false, false, false, false};
+
+// The lines of every button, with the entries as they start, are checked
+// against the simulator; here the entries that are rounded or cut.
+void TestToolsPresenter::lines_data()
+{
+    QTest::addColumn<ToolButton>("button");
+    QTest::addColumn<QString>("entry"); // the step entry, or "code value"
+    QTest::addColumn<QString>("line");  // empty: no line
+    using B = ToolButton;
+    const std::tuple<const char *, B, QString, QString> rows[] = {
+        {"2.5 to even", B::ArmBackwards, u"2.5"_s, u"#,0002,0002,0000"_s},
+        {"3.5 to even", B::PaperForwards, u"3.5"_s, u"#,0003,0004,0000"_s},
+        {"0.4", B::PaperBackwards, u"0.4"_s, u"#,0007,0000,0000"_s},
+        {"five digits", B::PaperForwards, u"12345"_s, u"#,0003,12345,0000"_s},
+        {"command", B::SendCommand, u"3 25"_s, u"#,0003,0025,0000"_s},
+        {"command without value", B::SendCommand, u"3 x"_s, QString()},
+    };
+    for (const auto &[name, button, entry, line] : rows)
+        QTest::newRow(name) << button << entry << line;
+}
+
+void TestToolsPresenter::lines()
+{
+    QFETCH(ToolButton, button);
+    QFETCH(QString, entry);
+    QFETCH(QString, line);
+    ToolEntries entries{entry, entry, entry, entry.section(u' ', 0, 0), entry.section(u' ', 1)};
+    QCOMPARE(toolCommandLine(button, entries).value_or(QString()), line);
+}
+
+void TestToolsPresenter::entryChecks_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("valid");
+    const std::pair<const char *, bool> rows[] = {
+        {"", false},  {"steps", false}, {"12 steps", true}, {"-5", false},
+        {"0", false}, {"0.5", true},    {"31999", true},    {"32000", false},
+    };
+    for (const auto &[text, valid] : rows)
+        QTest::newRow(*text ? text : "empty") << QString::fromLatin1(text) << valid;
+}
+
+void TestToolsPresenter::entryChecks()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, valid);
+    QCOMPARE(checkStepEntry(text, true), (ToolEntryCheck{valid, valid}));
+    QCOMPARE(checkStepEntry(text, false), (ToolEntryCheck{valid, false}));
+    // Beside a valid command entry this one decides "Send command"; beside an
+    // invalid one a valid entry leaves it as it is.
+    QCOMPARE(checkCommandEntry(text, u"7"_s, true), (ToolEntryCheck{valid, valid}));
+    const ToolEntryCheck besideInvalid{valid, valid ? std::nullopt : std::optional(false)};
+    QCOMPARE(checkCommandEntry(text, QString(), true), besideInvalid);
+    QCOMPARE(checkCommandEntry(text, u"7"_s, false), (ToolEntryCheck{valid, false}));
+}
 
 void TestToolsPresenter::showLeaveAndSend()
 {
