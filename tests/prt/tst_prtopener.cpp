@@ -141,7 +141,7 @@ void TestPrtOpener::fillPattern()
     QFETCH(QString, number);
     QFETCH(QString, pattern);
     QFETCH(QString, expected);
-    QCOMPARE(fillPattern(number, pattern), expected);
+    QCOMPARE(velmora::fillPattern(number, pattern), expected);
 }
 
 void TestPrtOpener::cancelKeepsEverything()

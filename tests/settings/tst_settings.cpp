@@ -67,7 +67,7 @@ void TestSettings::statusText()
 {
     QFETCH(StatusValues, values);
     QFETCH(QString, text);
-    QCOMPARE(statusText(values), text);
+    QCOMPARE(velmora::statusText(values), text);
 }
 
 QTEST_APPLESS_MAIN(TestSettings)
