@@ -1,5 +1,7 @@
 #include "app/appcore.h"
 
+#include "app/folders.h"
+
 namespace velmora {
 
 AppCore::AppCore(const AppServices &services_, QObject *parent)
@@ -26,7 +28,7 @@ AppCore::AppCore(const AppServices &services_, QObject *parent)
 
 void AppCore::startUp()
 {
-    opener.setPrtDir(services.appDir);
+    opener.setPrtDir(samplesFolder(services.appDir));
     formLoading = true;
     composer.setXCalibration(1000.0f);
     composer.setYCalibration(1000.0f);
