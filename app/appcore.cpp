@@ -1,5 +1,6 @@
 #include "app/appcore.h"
 
+#include "app/folders.h"
 #include "job/jobnotice.h"
 #include "platform/notifier.h"
 
@@ -54,7 +55,7 @@ AppCore::AppCore(const AppServices &services_, QObject *parent)
 
 void AppCore::startUp()
 {
-    opener.setPrtDir(services.appDir);
+    opener.setPrtDir(samplesFolder(services.appDir));
     formLoading = true;
     composer.setXCalibration(1000.0f);
     composer.setYCalibration(1000.0f);

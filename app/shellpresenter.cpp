@@ -1,6 +1,7 @@
 #include "app/shellpresenter.h"
 
 #include "app/appcore.h"
+#include "app/folders.h"
 #include "app/mainwindow.h"
 #include "job/jobcontrolspanel.h"
 
@@ -38,9 +39,9 @@ ShellPresenter::ShellPresenter(AppCore &core, MainWindow &window)
 
     const QString appDir = core.services.appDir;
     connect(window.mnuHelpNL(), &QAction::triggered, this,
-            [appDir] { runHelpProgram(appDir + QStringLiteral("velmorahelpNL.html")); });
+            [appDir] { runHelpProgram(helpFile(appDir, QStringLiteral("velmorahelpNL.html"))); });
     connect(window.mnuHelpUK(), &QAction::triggered, this,
-            [appDir] { runHelpProgram(appDir + QStringLiteral("velmorahelpUK.html")); });
+            [appDir] { runHelpProgram(helpFile(appDir, QStringLiteral("velmorahelpUK.html"))); });
 
     // The log view follows the log and keeps its newest line in view.
     QPlainTextEdit *view = controls->txtLog;

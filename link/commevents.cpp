@@ -9,8 +9,8 @@ using namespace Qt::StringLiterals;
 namespace velmora {
 
 namespace {
-constexpr QChar xonChar(char16_t(CommEvents::Xon));
-constexpr QChar xoffChar(char16_t(CommEvents::Xoff));
+constexpr QChar xonChar{char16_t(CommEvents::Xon)};
+constexpr QChar xoffChar{char16_t(CommEvents::Xoff)};
 } // namespace
 
 CommEvents::CommEvents(SerialPort &port, Logbook &log, LinkLamps &lamps,
