@@ -123,35 +123,34 @@ void PortController::openPort()
 
 void PortController::closePort()
 {
-    if (!m_port.isOpen())
-        return;
-    m_port.setDtr(false);
-    m_lamps.setLine(LinkLamp::Dtr, false);
-    m_port.setRts(false);
-    m_lamps.setLine(LinkLamp::Rts, false);
-    m_port.close();
-    logClosed();
-    m_lamps.set(LinkLamp::Open, LampColors::PortClosed);
-    // A closed port shows no readiness: nothing can be sent to it.
-    m_events.takeCts(false);
-    m_portOpen = false;
-    emit portStateChanged(false);
+    if (m_port.isOpen())
+        markClosed(QString());
 }
 
 void PortController::portVanished(const QString &reason)
 {
     // The port is closed already; the rest is as closePort leaves it.
+    markClosed(reason);
+    emit portLost();
+}
+
+// The port's lines down, the port closed and logged (with the reason it went,
+// when it vanished), and no readiness shown: nothing can be sent to it.
+void PortController::markClosed(const QString &reason)
+{
     m_port.setDtr(false);
     m_lamps.setLine(LinkLamp::Dtr, false);
     m_port.setRts(false);
     m_lamps.setLine(LinkLamp::Rts, false);
+    if (m_port.isOpen())
+        m_port.close();
     logClosed();
-    m_log.writeLog(reason);
+    if (!reason.isEmpty())
+        m_log.writeLog(reason);
     m_lamps.set(LinkLamp::Open, LampColors::PortClosed);
     m_events.takeCts(false);
     m_portOpen = false;
     emit portStateChanged(false);
-    emit portLost();
 }
 
 void PortController::openPortAtStart()

@@ -118,6 +118,7 @@ private:
     void choiceClicked(int PortChoices::*member, int position);
     void portVanished(const QString &reason);
     void logClosed();
+    void markClosed(const QString &reason);
     QString portName() const;
     void applyOutgoingLines();
 
