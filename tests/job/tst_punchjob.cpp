@@ -355,8 +355,6 @@ void TestPunchJob::scenarios_data()
     // given up, also once the controller is ready again.
     row("controller stop while waiting for readiness", 10,
         "notready start resume wait=250 controller ready wait=10000", "", 1, {S, R, total(0)});
-    row("controller stop while a ready hole settles", 10,
-        "start resume writes=3 wait=150 controller wait=10000", "1-3", 1, {S, R, total(1)});
     row("controller stop after a hole", 10, "start resume writes=3 wait=50 controller wait=10000",
         "1-3", 1, {S, R, total(1)});
     // A controller that never becomes ready: only Stop is offered before a
