@@ -1,7 +1,11 @@
 #include "job/jobcontrolspanel.h"
+#include "settings/settingspanel.h"
 #include "tests/support/apprig.h"
+#include "widgetkit/lamp.h"
 
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
@@ -37,20 +41,183 @@ QList<QByteArray> composed(const AppCore &core, int first)
 
 } // namespace
 
-// The job's journal across a crash (the program dropped mid-job and made anew
-// on the same settings folder), the notes of a job that halts on its own, and
-// a roll file or settings folder failing under a job.
+// The job in the whole program: its buttons, menus, stop question, lamps and
+// label in the window, driven by clicks (which controls each state enables is
+// the job's own test); its journal across a crash (the program dropped mid-job
+// and made anew on the same settings folder); the notes of a job that halts
+// on its own; and a roll file or settings folder failing under a job.
 class TestRecovery : public QObject
 {
     Q_OBJECT
 private slots:
     void init() { QVERIFY(QFile::copy(samplePath("koraal-52.prt"), roll())); }
     void cleanup() { QFile::remove(roll()); }
-    void continueAfterCrash_data();
-    void continueAfterCrash();
-    void halts_data();
-    void halts();
-    void readOnlySettingsFolder();
+
+    void buttonsFollowTheJob()
+    {
+        AppRig rig(Adapter);
+        MainWindow &w = rig.app.window;
+        JobControlsPanel *c = w.controlsPanel();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        // The enabled job controls by name, in a fixed order.
+        const auto enabled = [&] {
+            const bool flags[] = {
+                c->cmdStart->isEnabled(),    c->cmdPause->isEnabled(),
+                c->cmdResume->isEnabled(),   c->cmd1Note->isEnabled(),
+                c->cmdStop->isEnabled(),     c->cmdExit->isEnabled(),
+                c->cmdOpenport->isEnabled(), w.mnuFile()->menuAction()->isEnabled(),
+                w.mnuSet()->isEnabled(),     w.mnuTest()->isEnabled(),
+                !c->picStop->isHidden()};
+            const QStringList names =
+                u"start pause resume 1punch stop exit openport file settings tools picStop"_s.split(
+                    u' ');
+            QStringList on;
+            for (int i = 0; i < names.size(); ++i) {
+                if (flags[i])
+                    on << names[i];
+            }
+            return on.join(u' ');
+        };
+        const QColor grey(150, 150, 150);
+
+        rig.open(samplePath("wals-in-g-45.prt"));
+        QCOMPARE(enabled(), u"exit openport file settings tools"_s);
+        rig.port.setCts(true);
+        c->cmdOpenport->click();
+        QCOMPARE(enabled(), u"start exit openport file settings tools"_s);
+        rig.port.receive("\x11"); // Xon: the Xon lamps light
+        QVERIFY(c->shpXonc->color() != grey);
+
+        // Start greys the flow lamps.
+        c->cmdStart->click();
+        QCOMPARE(enabled(), u"resume 1punch stop tools"_s);
+        const SettingsPanel *settings = w.settingsPanel();
+        for (const Lamp *lamp : {settings->shpXon, c->shpXonc, settings->shpXoff, c->shpXoffc})
+            QCOMPARE(lamp->color(), grey);
+        QCOMPARE(c->lblRemain->text(), QString());
+
+        c->cmdResume->click();
+        rig.clock.advance(200);
+        QCOMPARE(rig.port.writes().size(), 1);
+        QCOMPARE(c->txtNextNote->text(), u" 2"_s);
+
+        c->cmdStop->click();
+        QCOMPARE(enabled(), u"stop tools picStop"_s);
+        rig.clock.advance(200);
+        c->cmdStopYes->click();
+        QCOMPARE(enabled(), u"start exit openport file settings tools"_s);
+        QCOMPARE(c->lblRemain->text(), u"Punching stopped"_s);
+        QVERIFY(w.close());
+    }
+
+    void continueAfterCrash_data()
+    {
+        QTest::addColumn<QString>("reopened"); // "": the roll as it was
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("the same roll") << QString() << u" 41"_s;
+        QTest::newRow("the roll replaced since") << u"replaced"_s << u"1"_s;
+        QTest::newRow("another roll") << samplePath("wals-in-g-45.prt") << u"1"_s;
+    }
+
+    void continueAfterCrash()
+    {
+        QFETCH(QString, reopened);
+        QFETCH(QString, shown);
+        {
+            AppRig crashed(Adapter, m_dir.path() + u'/');
+            crashed.open(roll());
+            punch(crashed, 41);
+        }
+        if (reopened == u"replaced"_s) {
+            QVERIFY(QFile::remove(roll()) &&
+                    QFile::copy(samplePath("mars-headers-last.prt"), roll()));
+            reopened.clear();
+        }
+
+        AppRig rig(Adapter, m_dir.path() + u'/');
+        const QString &log = rig.app.core.log.text();
+        QVERIFY(log.contains(u"Unfinished roll found: %1, continue at note 41\r\n"_s.arg(roll())));
+        rig.open(reopened.isEmpty() ? roll() : reopened);
+        QCOMPARE(rig.app.window.controlsPanel()->txtNextNote->text(), shown);
+        QCOMPARE(log.contains(u"Continuing the unfinished roll at note 41\r\n"_s),
+                 shown == u" 41"_s);
+        QVERIFY(rig.port.writes().isEmpty());
+        if (shown != u" 41"_s)
+            return;
+
+        // Start and Resume punch the rest; the job's end removes the journal.
+        const QList<QByteArray> rest = composed(rig.app.core, 41);
+        punch(rig);
+        QCOMPARE(rig.port.writes(), rest);
+        const QProgressBar *bar = rig.app.window.controlsPanel()->prgPunched;
+        QCOMPARE(QList<int>({bar->value(), bar->maximum()}), QList<int>({96, 96}));
+        QVERIFY(!QFile::exists(journal()));
+    }
+
+    // The roll file deleted or replaced after opening changes nothing that is
+    // punched: the holes were read into memory.
+    void halts_data()
+    {
+        QTest::addColumn<QByteArray>("event"); // after hole 10: received bytes, or "vanish"
+        QTest::addColumn<QString>("file");     // what becomes of the roll file
+        QTest::addColumn<QString>("note");
+        const QString completed =
+            u"Roll completed: Punching is completed, all notes punched, last note punched: 136"_s;
+        QTest::newRow("completed, file deleted") << QByteArray() << u"deleted"_s << completed;
+        QTest::newRow("completed, file replaced")
+            << QByteArray() << samplePath("wals-in-g-45.prt") << completed;
+        QTest::newRow("controller stop")
+            << "stop\r"_ba << QString()
+            << u"Punching stopped: Stop command received from punch, last note punched: 10"_s;
+        QTest::newRow("port lost, the journal kept")
+            << "vanish"_ba << QString()
+            << u"Punching paused: Port lost, punching paused, next note: 11"_s;
+    }
+
+    void halts()
+    {
+        QFETCH(QByteArray, event);
+        QFETCH(QString, file);
+        QFETCH(QString, note);
+        AppRig rig(Adapter, m_dir.path() + u'/');
+        rig.open(roll());
+        const QList<QByteArray> lines = composed(rig.app.core, 1);
+        if (!file.isEmpty())
+            QVERIFY(QFile::remove(roll()) && (file == u"deleted"_s || QFile::copy(file, roll())));
+        punch(rig, event.isEmpty() ? 0 : 11);
+        if (event == "vanish")
+            rig.port.vanish();
+        else if (!event.isEmpty())
+            QVERIFY(rig.port.receive(event));
+        QCOMPARE(rig.port.writes(), lines.first(event.isEmpty() ? 136 : 10));
+        QCOMPARE(rig.notifier.notes, QStringList{note});
+        QCOMPARE(QFile::exists(journal()), event == "vanish");
+    }
+
+    void readOnlySettingsFolder()
+    {
+        QFile parameters(m_dir.filePath(u"##vpar.prm"_s));
+        QVERIFY(parameters.open(QIODevice::WriteOnly) && parameters.write("baud 5\r\n") == 8);
+        parameters.close();
+        const QFileDevice::Permissions open = QFile::permissions(m_dir.path());
+        QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+        const auto restore = qScopeGuard([&] { QFile::setPermissions(m_dir.path(), open); });
+        if (QFileInfo(m_dir.path()).isWritable())
+            QSKIP("This user may write in a read-only folder");
+
+        AppRig rig(Adapter, m_dir.path() + u'/');
+        rig.open(roll());
+        punch(rig);
+        QCOMPARE(rig.port.writes().size(), 136);
+        const QString &log = rig.app.core.log.text();
+        QCOMPARE(log.count(u"Roll journal cannot be written ("_s), 1);
+
+        rig.app.window.controlsPanel()->cmdExit->click();
+        QVERIFY(log.contains(u"Settings file cannot be written ("_s));
+        QCOMPARE(rig.app.core.portController.choices().baud, 5);
+        QCOMPARE(readFile(parameters.fileName()), "baud 5\r\n"_ba);
+    }
 
 private:
     QString roll() const { return m_dir.filePath(u"roll.prt"_s); }
@@ -58,112 +225,6 @@ private:
 
     QTemporaryDir m_dir;
 };
-
-void TestRecovery::continueAfterCrash_data()
-{
-    QTest::addColumn<QString>("reopened"); // "": the roll as it was
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("the same roll") << QString() << u" 41"_s;
-    QTest::newRow("the roll replaced since") << u"replaced"_s << u"1"_s;
-    QTest::newRow("another roll") << samplePath("wals-in-g-45.prt") << u"1"_s;
-}
-
-void TestRecovery::continueAfterCrash()
-{
-    QFETCH(QString, reopened);
-    QFETCH(QString, shown);
-    {
-        AppRig crashed(Adapter, m_dir.path() + u'/');
-        crashed.open(roll());
-        punch(crashed, 41);
-    }
-    if (reopened == u"replaced"_s) {
-        QVERIFY(QFile::remove(roll()) && QFile::copy(samplePath("mars-headers-last.prt"), roll()));
-        reopened.clear();
-    }
-
-    AppRig rig(Adapter, m_dir.path() + u'/');
-    const QString &log = rig.app.core.log.text();
-    QVERIFY(log.contains(u"Unfinished roll found: %1, continue at note 41\r\n"_s.arg(roll())));
-    rig.open(reopened.isEmpty() ? roll() : reopened);
-    QCOMPARE(rig.app.window.controlsPanel()->txtNextNote->text(), shown);
-    QCOMPARE(log.contains(u"Continuing the unfinished roll at note 41\r\n"_s), shown == u" 41"_s);
-    QVERIFY(rig.port.writes().isEmpty());
-    if (shown != u" 41"_s)
-        return;
-
-    // Start and Resume punch the rest; the job's end removes the journal.
-    const QList<QByteArray> rest = composed(rig.app.core, 41);
-    punch(rig);
-    QCOMPARE(rig.port.writes(), rest);
-    const QProgressBar *bar = rig.app.window.controlsPanel()->prgPunched;
-    QCOMPARE(QList<int>({bar->value(), bar->maximum()}), QList<int>({96, 96}));
-    QVERIFY(!QFile::exists(journal()));
-}
-
-// The roll file deleted or replaced after opening changes nothing that is
-// punched: the holes were read into memory.
-void TestRecovery::halts_data()
-{
-    QTest::addColumn<QByteArray>("event"); // after hole 10: received bytes, or "vanish"
-    QTest::addColumn<QString>("file");     // what becomes of the roll file
-    QTest::addColumn<QString>("note");
-    const QString completed =
-        u"Roll completed: Punching is completed, all notes punched, last note punched: 136"_s;
-    QTest::newRow("completed, file deleted") << QByteArray() << u"deleted"_s << completed;
-    QTest::newRow("completed, file replaced")
-        << QByteArray() << samplePath("wals-in-g-45.prt") << completed;
-    QTest::newRow("controller stop")
-        << "stop\r"_ba << QString()
-        << u"Punching stopped: Stop command received from punch, last note punched: 10"_s;
-    QTest::newRow("port lost, the journal kept")
-        << "vanish"_ba << QString()
-        << u"Punching paused: Port lost, punching paused, next note: 11"_s;
-}
-
-void TestRecovery::halts()
-{
-    QFETCH(QByteArray, event);
-    QFETCH(QString, file);
-    QFETCH(QString, note);
-    AppRig rig(Adapter, m_dir.path() + u'/');
-    rig.open(roll());
-    const QList<QByteArray> lines = composed(rig.app.core, 1);
-    if (!file.isEmpty())
-        QVERIFY(QFile::remove(roll()) && (file == u"deleted"_s || QFile::copy(file, roll())));
-    punch(rig, event.isEmpty() ? 0 : 11);
-    if (event == "vanish")
-        rig.port.vanish();
-    else if (!event.isEmpty())
-        QVERIFY(rig.port.receive(event));
-    QCOMPARE(rig.port.writes(), lines.first(event.isEmpty() ? 136 : 10));
-    QCOMPARE(rig.notifier.notes, QStringList{note});
-    QCOMPARE(QFile::exists(journal()), event == "vanish");
-}
-
-void TestRecovery::readOnlySettingsFolder()
-{
-    QFile parameters(m_dir.filePath(u"##vpar.prm"_s));
-    QVERIFY(parameters.open(QIODevice::WriteOnly) && parameters.write("baud 5\r\n") == 8);
-    parameters.close();
-    const QFileDevice::Permissions open = QFile::permissions(m_dir.path());
-    QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-    const auto restore = qScopeGuard([&] { QFile::setPermissions(m_dir.path(), open); });
-    if (QFileInfo(m_dir.path()).isWritable())
-        QSKIP("This user may write in a read-only folder");
-
-    AppRig rig(Adapter, m_dir.path() + u'/');
-    rig.open(roll());
-    punch(rig);
-    QCOMPARE(rig.port.writes().size(), 136);
-    const QString &log = rig.app.core.log.text();
-    QCOMPARE(log.count(u"Roll journal cannot be written ("_s), 1);
-
-    rig.app.window.controlsPanel()->cmdExit->click();
-    QVERIFY(log.contains(u"Settings file cannot be written ("_s));
-    QCOMPARE(rig.app.core.portController.choices().baud, 5);
-    QCOMPARE(readFile(parameters.fileName()), "baud 5\r\n"_ba);
-}
 
 QTEST_MAIN(TestRecovery)
 #include "tst_recovery.moc"

@@ -35,24 +35,68 @@ private slots:
         m_sim.stop(Timeout);
         QFile::remove(m_dir.filePath(u"record.txt"_s));
     }
-    void punchesTheRoll();
-    void controllerStops();
-    void simulatorGonePausesTheJob();
+
+    void controllerStops()
+    {
+        startJob({u"--stop-after"_s, u"3"_s}, 20);
+        QTRY_VERIFY_WITH_TIMEOUT(!m_core->job.jobRunning(), Timeout);
+        QVERIFY(m_core->log.text().contains(
+            u"Stop command received from punch, last note punched: 22\r\n"_s));
+        QCOMPARE(m_core->job.remainCaption(), u"Punching stopped"_s);
+        QTest::qWait(500);
+        checkRecord(20, 3);
+    }
+
+    // The simulator gone part-way pauses the job; back again, Resume punches
+    // the roll to its end, every hole exactly once.
+    void punchesTheRoll()
+    {
+        const int first = 126;
+        startJob({}, first);
+        QTRY_VERIFY_WITH_TIMEOUT(m_core->nextNote.value() >= first + 3, Timeout);
+        m_sim.process.terminate();
+        QVERIFY(m_sim.process.waitForFinished(Timeout));
+        QTRY_COMPARE_WITH_TIMEOUT(m_core->job.jobState(), int(PunchJob::Paused), Timeout);
+        QTest::qWait(500);
+        QVERIFY(m_core->job.jobRunning());
+        QVERIFY(!m_core->portOpen());
+        QVERIFY(m_core->log.text().contains(u"Port lost, punching paused, next note:"_s));
+        // Every hole before the next one reached the simulator, once.
+        const int before = m_core->nextNote.value() - first;
+        checkRecord(first, before);
+
+        connectSimulator({});
+        m_core->job.resume();
+        QTRY_VERIFY_WITH_TIMEOUT(!m_core->job.jobRunning(), Timeout);
+        QVERIFY(m_core->log.text().contains(u"Punching is completed, all notes punched\r\n"_s));
+        QCOMPARE(m_core->nextNote.value(), 1);
+        const QString recordPath = m_dir.filePath(u"record.txt"_s);
+        const int count = m_core->holes.holeCount() - first + 1;
+        QTRY_COMPARE_WITH_TIMEOUT(parseRecord(readFile(recordPath)).size(), count, Timeout);
+        checkRecord(first, count);
+        // The job waits 100 ms before and 100 ms after every line. The record
+        // stamps the lines as they arrive through the terminal, so on a busy
+        // machine one late line shortens the gap after it: the lines since
+        // Resume together must still have taken their 200 ms each (the exact
+        // gaps are checked on the virtual clock).
+        const QList<RecordedLine> lines = parseRecord(readFile(recordPath)).mid(before);
+        const qint64 span = lines.last().ms - lines.first().ms;
+        QVERIFY2(span >= 190 * (lines.size() - 1),
+                 qPrintable(u"%1 ms for %2 lines"_s.arg(span).arg(lines.size())));
+    }
 
 private:
     // Starts the simulator bound to COM1 and opens the port to it; its Xon
     // of its start makes the controller ready.
     void connectSimulator(const QStringList &simulatorOptions)
     {
-        QVERIFY(
-            !m_sim
-                 .start(QStringLiteral(VELMORA_PUNCHSIM),
-                        QStringList{u"--map"_s, m_dir.filePath(u"ports.map"_s), u"--record"_s,
-                                    m_dir.filePath(u"record.txt"_s), u"--quiet"_s,
-                                    u"--exit-after-idle"_s, u"120"_s, u"--punch-ms"_s, u"40"_s} +
-                            simulatorOptions,
-                        Timeout)
-                 .isEmpty());
+        const QStringList options = {u"--map"_s,    m_dir.filePath(u"ports.map"_s),
+                                     u"--record"_s, m_dir.filePath(u"record.txt"_s),
+                                     u"--quiet"_s,  u"--exit-after-idle"_s,
+                                     u"120"_s,      u"--punch-ms"_s,
+                                     u"40"_s};
+        const QString program = QStringLiteral(VELMORA_PUNCHSIM);
+        QVERIFY(!m_sim.start(program, options + simulatorOptions, Timeout).isEmpty());
         m_core->portController.openPort();
         QVERIFY2(m_core->portOpen(), qPrintable(m_core->log.text()));
         QTRY_VERIFY_WITH_TIMEOUT(m_core->commEvents.clearToSend(), Timeout);
@@ -86,67 +130,6 @@ private:
     ScriptedChooser m_chooser;
     std::unique_ptr<AppCore> m_core;
 };
-
-void TestJobPunchSim::punchesTheRoll()
-{
-    const int holeCount = 136;
-    const int first = holeCount - 5;
-    startJob({}, first);
-    QTRY_VERIFY_WITH_TIMEOUT(!m_core->job.jobRunning(), Timeout);
-    QVERIFY(m_core->log.text().contains(u"Punching is completed, all notes punched\r\n"_s));
-    QCOMPARE(m_core->nextNote.value(), 1);
-
-    const QString recordPath = m_dir.filePath(u"record.txt"_s);
-    QTRY_COMPARE_WITH_TIMEOUT(parseRecord(readFile(recordPath)).size(), 6, Timeout);
-    checkRecord(first, 6);
-    // The job waits 100 ms before and 100 ms after every line. The record
-    // stamps the lines as they arrive through the terminal, so on a busy
-    // machine one late line shortens the gap after it: the lines together
-    // must still have taken their 200 ms each (the exact gaps are checked on
-    // the virtual clock).
-    const QList<RecordedLine> lines = parseRecord(readFile(recordPath));
-    const qint64 span = lines.last().ms - lines.first().ms;
-    QVERIFY2(span >= 190 * (lines.size() - 1),
-             qPrintable(u"%1 ms for %2 lines"_s.arg(span).arg(lines.size())));
-}
-
-void TestJobPunchSim::controllerStops()
-{
-    startJob({u"--stop-after"_s, u"3"_s}, 20);
-    QTRY_VERIFY_WITH_TIMEOUT(!m_core->job.jobRunning(), Timeout);
-    QVERIFY(m_core->log.text().contains(
-        u"Stop command received from punch, last note punched: 22\r\n"_s));
-    QCOMPARE(m_core->job.remainCaption(), u"Punching stopped"_s);
-    QTest::qWait(500);
-    checkRecord(20, 3);
-}
-
-void TestJobPunchSim::simulatorGonePausesTheJob()
-{
-    const int first = 126;
-    startJob({}, first);
-    QTRY_VERIFY_WITH_TIMEOUT(m_core->nextNote.value() >= first + 3, Timeout);
-    m_sim.process.terminate();
-    QVERIFY(m_sim.process.waitForFinished(Timeout));
-    QTRY_COMPARE_WITH_TIMEOUT(m_core->job.jobState(), int(PunchJob::Paused), Timeout);
-    QTest::qWait(500);
-    QVERIFY(m_core->job.jobRunning());
-    QVERIFY(!m_core->portOpen());
-    QVERIFY(m_core->log.text().contains(u"Port lost, punching paused, next note:"_s));
-    // Every hole before the next one reached the simulator, once.
-    checkRecord(first, m_core->nextNote.value() - first);
-
-    // The controller back and the port opened again, Resume finishes the
-    // roll: every hole went out exactly once.
-    connectSimulator({});
-    m_core->job.resume();
-    QTRY_VERIFY_WITH_TIMEOUT(!m_core->job.jobRunning(), Timeout);
-    QVERIFY(m_core->log.text().contains(u"Punching is completed, all notes punched\r\n"_s));
-    const int count = m_core->holes.holeCount() - first + 1;
-    QTRY_COMPARE_WITH_TIMEOUT(parseRecord(readFile(m_dir.filePath(u"record.txt"_s))).size(), count,
-                              Timeout);
-    checkRecord(first, count);
-}
 
 QTEST_GUILESS_MAIN(TestJobPunchSim)
 #include "tst_jobpunchsim.moc"
