@@ -32,9 +32,18 @@ QString samplesFolder(const QString &appDir)
     return !rollBeside && QFileInfo(shared).isDir() ? shared : appDir;
 }
 
+// Installed: the documents are not beside the program but in share/velmora/.
+bool installed(const QString &appDir)
+{
+    return !QFileInfo::exists(appDir + u"velmorahelpUK.html"_s) &&
+           QFileInfo(sharedFolder(appDir)).isDir();
+}
+
 QString settingsFolder(const QString &appDir)
 {
-    if (QFileInfo(appDir).isWritable())
+    // An installed program never writes into a system folder such as
+    // /usr/bin, not even when root runs it.
+    if (QFileInfo(appDir).isWritable() && !installed(appDir))
         return appDir;
     const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     QDir().mkpath(config);

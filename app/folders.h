@@ -19,8 +19,8 @@ QString helpFile(const QString &appDir, const QString &fileName);
 QString samplesFolder(const QString &appDir);
 
 // The folder of the parameter file and ports.map: the program's folder when
-// it may write there, otherwise the user's configuration folder, made when
-// missing.
+// it may write there and is not installed (its documents in share/velmora/),
+// otherwise the user's configuration folder, made when missing.
 QString settingsFolder(const QString &appDir);
 
 } // namespace velmora

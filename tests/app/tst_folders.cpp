@@ -55,17 +55,21 @@ void TestFolders::documents()
 void TestFolders::settings_data()
 {
     QTest::addColumn<QString>("folder");
-    for (const char *folder : {"writable", "read-only", "missing"})
+    for (const char *folder : {"writable", "installed", "read-only", "missing"})
         QTest::newRow(folder) << QString::fromLatin1(folder);
 }
 
-// An installed program, in a folder it may not write, keeps ports.map and
-// its settings in the user's configuration folder.
+// An installed program, or one in a folder it may not write, keeps ports.map
+// and its settings in the user's configuration folder.
 void TestFolders::settings()
 {
     QFETCH(QString, folder);
     QTemporaryDir dir;
-    const QString appDir = dir.path() + (folder == u"missing" ? u"/gone/"_s : u"/"_s);
+    const QString appDir = dir.path() + (folder == u"missing"     ? u"/gone/"_s
+                                         : folder == u"installed" ? u"/bin/"_s
+                                                                  : u"/"_s);
+    QVERIFY(folder != u"installed" || QDir(dir.path()).mkpath(u"share/velmora"_s));
+    QVERIFY(folder != u"installed" || QDir(dir.path()).mkpath(u"bin"_s));
     const auto restore = qScopeGuard([&dir] {
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     });
