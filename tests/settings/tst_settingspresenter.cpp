@@ -2,7 +2,9 @@
 // link's controls in the whole program, with a fake port.
 
 #include "format/formateditor.h"
+#include "format/formattable.h"
 #include "job/jobcontrolspanel.h"
+#include "link/portcontroller.h"
 #include "settings/parameterfile.h"
 #include "settings/settingspanel.h"
 #include "settings/statuspanel.h"
@@ -281,6 +283,18 @@ void TestSettingsPresenter::writeParameterFile()
         u"010603**"_s,       2, 997.5f, 12.25f, true, true};
     const QByteArray file = ParameterFile::write(everything);
     QCOMPARE(readValues(file), everything);
+
+    // The reader knows the lists' sizes by heart: they must be the window's.
+    using ParameterFile::Key;
+    const std::pair<Key, qsizetype> lists[] = {
+        {Key::Port, PortController::portChoiceTexts().size()},
+        {Key::Data, PortController::dataBitChoiceTexts().size()},
+        {Key::Baud, PortController::baudChoiceTexts().size()},
+        {Key::Stop, PortController::stopBitChoiceTexts().size()},
+        {Key::Pari, PortController::parityChoiceTexts().size()},
+        {Key::Form, FormatTable::formatNames().size()}};
+    for (const auto &[key, size] : lists)
+        QCOMPARE(ParameterFile::listSize(key), size);
 }
 
 void TestSettingsPresenter::keptAcrossRestart()
