@@ -1,12 +1,16 @@
-// The program's job and link, on the real clock and the real serial layer,
-// against the punch-controller simulator on a pseudo-terminal.
+// The whole program's job, link and tools panel, on the real clock and the
+// real serial layer, against the punch-controller simulator on a
+// pseudo-terminal.
 
-#include "app/appcore.h"
+#include "app/application.h"
 #include "platform/qtserialportdevice.h"
 #include "platform/systemclock.h"
 #include "punchsim/punchcontroller.h"
 #include "tests/support/testhelpers.h"
+#include "tools/toolspanel.h"
 
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -23,14 +27,14 @@ class TestJobPunchSim : public QObject
 private slots:
     void init()
     {
-        m_core = std::make_unique<AppCore>(AppServices{m_clock, m_port, m_chooser,
-                                                       m_dir.path() + u'/', m_dir.path() + u'/',
-                                                       [] { return QList<PresentPort>(); }});
-        m_core->startUp();
+        m_app = std::make_unique<Application>(AppServices{m_clock, m_port, m_chooser,
+                                                          m_dir.path() + u'/', m_dir.path() + u'/',
+                                                          [] { return QList<PresentPort>(); }});
+        m_core = &m_app->core;
     }
     void cleanup()
     {
-        m_core.reset();
+        m_app.reset();
         m_port.close();
         m_sim.stop(Timeout);
         QFile::remove(m_dir.filePath(u"record.txt"_s));
@@ -85,6 +89,50 @@ private slots:
                  qPrintable(u"%1 ms for %2 lines"_s.arg(span).arg(lines.size())));
     }
 
+    // The tools panel while a job punches: each of its buttons clicked.
+    void toolLinesBetweenHoles()
+    {
+        connectWithRoll({});
+        m_app->window.mnuTest()->trigger();
+        m_core->job.start();
+        m_core->job.resume();
+        ToolsPanel *tools = m_app->window.toolsPanel();
+        tools->txtArmBackwards->setText(u"2.5"_s);
+        tools->txtPaperSteps->setText(u"120"_s);
+        tools->txtVal1->setText(u"3"_s);
+        tools->txtVal2->setText(u"12345"_s);
+        for (QPushButton *button :
+             {tools->cmdArmForewards, tools->cmdArmBackwards, tools->cmdpaperSteps,
+              tools->cmdArmtostart, tools->cmdArmCenter, tools->cmdActivatePunch,
+              tools->cmdPapeprStepsBack, tools->cmdSubmitmanual, tools->cmdShowSettings}) {
+            button->click();
+            QTest::qWait(70);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(m_core->nextNote.value() > 3, Timeout);
+        m_core->job.pause();
+        QTRY_VERIFY_WITH_TIMEOUT(!m_core->job.punching(), Timeout);
+
+        // Every line arrives whole, ended by the CR that completes it: the tool
+        // lines in their order, the holes in theirs.
+        const int holes = m_core->nextNote.value() - 1;
+        const QString recordPath = m_dir.filePath(u"record.txt"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(parseRecord(readFile(recordPath)).size(), holes + 9, Timeout);
+        checkRecord(1, holes,
+                    {"#,0001,0050,0000", "#,0002,0002,0000", "#,0003,0120,0000", "#,0004,0000,0000",
+                     "#,0005,0000,0000", "#,0006,0000,0000", "#,0007,0120,0000",
+                     "#,0003,12345,0000", "#,0020,0000,0000"});
+
+        // The answer to "Show settings" is logged line by line.
+        for (const QString &line :
+             {u"Zelvoor punch controller, firmware 2.4"_s, u"x-steps/mm: 40.00"_s,
+              u"y-steps/mm: 25.00"_s, u"arm start: 0, arm centre: 1850"_s, u"punch time: 40 ms"_s})
+            QTRY_VERIFY_WITH_TIMEOUT(
+                m_core->log.text().contains(QString(14, u' ') + u"Recvd: "_s + line + u"\r\n"_s),
+                Timeout);
+        m_core->job.requestStop();
+        m_core->job.confirmStop();
+    }
+
 private:
     // Starts the simulator bound to COM1 and opens the port to it; its Xon
     // of its start makes the controller ready.
@@ -101,26 +149,35 @@ private:
         QVERIFY2(m_core->portOpen(), qPrintable(m_core->log.text()));
         QTRY_VERIFY_WITH_TIMEOUT(m_core->commEvents.clearToSend(), Timeout);
     }
-    // Connects the simulator, opens a roll and starts a job at hole first.
-    void startJob(const QStringList &simulatorOptions, int first)
+    // Opens a roll and connects the simulator.
+    void connectWithRoll(const QStringList &simulatorOptions)
     {
         m_chooser.answer.path = samplePath("koraal-52.prt");
         m_core->opener.openPrtFile();
         QVERIFY(m_core->opener.fileLoaded());
         connectSimulator(simulatorOptions);
+    }
+    // Connects the simulator with a roll and starts a job at hole first.
+    void startJob(const QStringList &simulatorOptions, int first)
+    {
+        connectWithRoll(simulatorOptions);
         if (QTest::currentTestFailed())
             return;
         m_core->nextNote.set(first);
         m_core->job.start();
         m_core->job.resume();
     }
-    // The simulator's record holds the composed lines of holes first on.
-    void checkRecord(int first, int count)
+    // The simulator's record holds the composed lines of holes first on and,
+    // among them, the tool lines given.
+    void checkRecord(int first, int count, const QList<QByteArray> &toolLines = {})
     {
-        const QList<RecordedLine> lines = parseRecord(readFile(m_dir.filePath(u"record.txt"_s)));
-        QCOMPARE(lines.size(), count);
+        QList<QByteArray> lines[2]; // tool lines, hole lines
+        for (const RecordedLine &entry : parseRecord(readFile(m_dir.filePath(u"record.txt"_s))))
+            lines[entry.line.startsWith('#') ? 0 : 1] << entry.line;
+        QCOMPARE(lines[0], toolLines);
+        QCOMPARE(lines[1].size(), count);
         for (int i = 0; i < count; ++i)
-            QCOMPARE(lines[i].line, m_core->composer.composeHoleCommand(first + i).text.toLatin1());
+            QCOMPARE(lines[1][i], m_core->composer.composeHoleCommand(first + i).text.toLatin1());
     }
 
     QTemporaryDir m_dir;
@@ -128,8 +185,9 @@ private:
     SystemClock m_clock;
     QtSerialPortDevice m_port;
     ScriptedChooser m_chooser;
-    std::unique_ptr<AppCore> m_core;
+    std::unique_ptr<Application> m_app;
+    AppCore *m_core = nullptr;
 };
 
-QTEST_GUILESS_MAIN(TestJobPunchSim)
+QTEST_MAIN(TestJobPunchSim)
 #include "tst_jobpunchsim.moc"
