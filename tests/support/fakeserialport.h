@@ -6,12 +6,13 @@
 #include <QList>
 #include <QStringList>
 
+#include <utility>
+
 namespace velmora {
 
-// An in-process SerialPort for tests. It records what the program does with
-// it and lets the test play the device: bytes arriving, CTS changing, line
-// errors, a refused open, the device vanishing. Everything is emitted at
-// once, from inside the test's call.
+// An in-process SerialPort for tests. It records what the program does with it
+// and lets the test play the device: bytes arriving, CTS changing, line errors,
+// a refused open, the device vanishing, all emitted from inside the test's call.
 class FakeSerialPort final : public SerialPort
 {
     Q_OBJECT
@@ -21,9 +22,8 @@ public:
     // --- what the program sees
     void close() override
     {
-        if (m_open)
+        if (std::exchange(m_open, false))
             m_calls.append(QStringLiteral("close"));
-        m_open = false;
     }
     bool isOpen() const override { return m_open; }
     QString device() const override { return m_device; }
@@ -48,14 +48,11 @@ public:
     }
 
     // --- what the test does
-    // The following opens fail with this number and the text "DEVICE cannot
-    // be opened", until cleared with PortError::None.
+    // Opens fail with this number and "DEVICE cannot be opened" until PortError::None.
     void failOpens(int error) { m_failure = error; }
-    // The following writes on the open port fail for this reason, until
-    // cleared with an empty text.
+    // Writes on the open port fail for this reason until an empty one.
     void failWrites(const QString &reason) { m_writeFailure = reason; }
-    // Delivers bytes as one received batch; false (nothing delivered) while
-    // closed or for no bytes.
+    // Delivers one received batch; false (nothing delivered) while closed or for no bytes.
     bool receive(const QByteArray &bytes)
     {
         const bool delivered = m_open && !bytes.isEmpty();
@@ -63,13 +60,10 @@ public:
             emit received(bytes);
         return delivered;
     }
-    // Sets CTS; while open, a change raises its signal. The state holds
-    // across opens, as the other device keeps its lines.
+    // Sets CTS, signalled while open; it holds across opens, as devices keep their lines.
     void setCts(bool high)
     {
-        const bool changed = high != m_cts;
-        m_cts = high;
-        if (changed && m_open)
+        if (std::exchange(m_cts, high) != high && m_open)
             emit ctsChanged(high);
     }
     void ring()
@@ -85,9 +79,8 @@ public:
     // The device goes away: the port closes and vanished() is emitted.
     void vanish(const QString &reason = QStringLiteral("device unplugged"))
     {
-        if (!m_open)
+        if (!std::exchange(m_open, false))
             return;
-        m_open = false;
         m_calls.append(QStringLiteral("vanished"));
         emit vanished(m_device + QStringLiteral(" is gone (") + reason + u')');
     }
@@ -116,9 +109,8 @@ protected:
 
 private:
     bool m_open = false, m_dtr = false, m_rts = false, m_cts = false;
-    QString m_device;
+    QString m_device, m_writeFailure;
     int m_failure = PortError::None;
-    QString m_writeFailure;
     QList<QByteArray> m_writes;
     QStringList m_calls;
 };

@@ -46,19 +46,15 @@ class PunchSimProcess
 public:
     ~PunchSimProcess() { stop(); }
 
-    // Starts the program with the arguments; the device, or an empty text
-    // when it did not start.
+    // Starts the program; the device it prints, or an empty text if it did not start.
     QString start(const QString &program, const QStringList &arguments, int timeoutMs = 10000)
     {
-        process.setProgram(program);
-        process.setArguments(arguments);
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start();
+        process.start(program, arguments);
         QSignalSpy ready(&process, &QProcess::readyReadStandardOutput);
-        while (!process.canReadLine()) {
+        while (!process.canReadLine())
             if (!ready.wait(timeoutMs))
                 return QString();
-        }
         return QString::fromLocal8Bit(process.readLine().trimmed());
     }
     // Starts the simulator bound through the port map in dir, recording the
@@ -66,13 +62,11 @@ public:
     QString startIn(const QString &program, const QString &dir, const QStringList &more,
                     int timeoutMs = 10000)
     {
-        return start(program,
-                     QStringList{QStringLiteral("--map"), dir + QStringLiteral("/ports.map"),
-                                 QStringLiteral("--record"), dir + QStringLiteral("/record.txt"),
-                                 QStringLiteral("--quiet"), QStringLiteral("--exit-after-idle"),
-                                 QStringLiteral("120")} +
-                         more,
-                     timeoutMs);
+        using namespace Qt::StringLiterals;
+        const QStringList bound{
+            u"--map"_s,   dir + u"/ports.map"_s,  u"--record"_s, dir + u"/record.txt"_s,
+            u"--quiet"_s, u"--exit-after-idle"_s, u"120"_s};
+        return start(program, bound + more, timeoutMs);
     }
     void stop(int timeoutMs = 10000)
     {
