@@ -17,7 +17,12 @@ AppCore::AppCore(const AppServices &services_, QObject *parent)
       job(services.clock, holes, composer, nextNote, linkSender),
       journal(services.settingsDir, [this](const QString &line) { log.writeLog(line); }),
       progress(job, holes, nextNote),
-      settings(services.settingsDir, portController, formats, composer, opener, display, log)
+      settings(services.settingsDir, portController, formats, composer, opener, display, log),
+      extras(services.settingsDir, [this](const QString &line) { log.writeLog(line); }),
+      events(
+          services.clock, [this](JobEvent event) { return extras.values().command(event); },
+          [this](const QString &line) { log.writeLog(line); }),
+      history(services.settingsDir)
 {
     // The controller's "stop" ends the job; a vanished port pauses it; Start
     // greys the flow-control lamps.
@@ -51,6 +56,38 @@ AppCore::AppCore(const AppServices &services_, QObject *parent)
             services.notifier->notify(notice.title, notice.text);
         }
     });
+    followJobs();
+}
+
+// The job's ends and holes go to the recorder, which keeps the job's history
+// row and raises the operator's event commands.
+void AppCore::followJobs()
+{
+    connect(&job, &PunchJob::started, this, [this] {
+        recorder.jobStarted({opener.prtPath(), holes.rollName, holes.holeCount()});
+    });
+    connect(&job, &PunchJob::holeSent, this, [this](int hole) {
+        if (job.jobRunning())
+            recorder.holeSent(hole, job.timer().punchingTime());
+    });
+    connect(&job, &PunchJob::stopConfirmed, this, [this] { recorder.jobEnded(JobEvent::Stopped); });
+    connect(&job, &PunchJob::halted, this, [this](PunchJob::Halt why) {
+        switch (why) {
+        case PunchJob::Halt::Completed:
+            recorder.jobEnded(JobEvent::Completed);
+            break;
+        case PunchJob::Halt::ControllerStop:
+            recorder.jobEnded(JobEvent::ControllerStop);
+            break;
+        case PunchJob::Halt::PortLost:
+            recorder.portLost();
+            break;
+        }
+    });
+    connect(&recorder, &JobRecorder::recordChanged, &history, &HistoryStore::record);
+    connect(&recorder, &JobRecorder::eventRaised, &events, &EventRunner::raise);
+    connect(&history, &HistoryStore::logLine, this,
+            [this](const QString &line) { log.writeLog(line); });
 }
 
 void AppCore::startUp()
@@ -68,6 +105,8 @@ void AppCore::startUp()
         formats.selectFormat(1);
     formLoading = false;
     journal.readLeftOver();
+    extras.read();
+    history.start();
 }
 
 bool AppCore::shutDown()

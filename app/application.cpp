@@ -33,7 +33,9 @@ Application::Application(const AppServices &services)
       tools(
           core.portController, core.linkSender, *window.toolsPanel(), *window.cmdDummy(),
           *window.controlsPanel()->cmdExit, window.menus(),
-          [this](bool shown) { window.setToolsPanelShown(shown); }, &window)
+          [this](bool shown) { window.setToolsPanelShown(shown); }, &window),
+      history(core.history, *window.historyWindow(), window.mnuHistory(), &window),
+      extraSettings(core.extras, *window.extraSettingsDialog(), window.mnuExtraSettings(), &window)
 {
     QObject::connect(&link, &LinkPresenter::statusRefreshNeeded, &settings,
                      &SettingsPresenter::showStatus);

@@ -323,6 +323,7 @@ void PunchJob::confirmStop()
         return;
     writeLog(QStringLiteral("Punching stopped by stop-button, last note punched:") +
              numberText(qint64(m_nextNote.value()) - 1));
+    emit stopConfirmed();
     endJob();
     setRemain(PunchingStopped);
     JobControls &c = m_controls;

@@ -138,6 +138,8 @@ signals:
     void started();
     // The line of this hole was written; nextNote names the hole after it.
     void holeSent(int hole);
+    // The operator confirmed Stop; the job ends right after.
+    void stopConfirmed();
     // endJob ran: no job any more.
     void ended();
     // The job completed or was stopped by the controller (hole: the last

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "history/jobrecord.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+
+#include <functional>
+
+namespace velmora {
+
+// The job history file, history.sqlite, used from one thread. Its schema
+// version is SQLite's user_version; a newer program migrates an older file
+// when it opens it for writing.
+class HistoryDatabase
+{
+public:
+    static constexpr int SchemaVersion = 1;
+    static QString fileName() { return QStringLiteral("history.sqlite"); }
+
+    // now gives the time stamp of a damaged file kept aside.
+    explicit HistoryDatabase(const QString &path,
+                             std::function<QDateTime()> now = &QDateTime::currentDateTime);
+    ~HistoryDatabase();
+    HistoryDatabase(const HistoryDatabase &) = delete;
+    HistoryDatabase &operator=(const HistoryDatabase &) = delete;
+
+    QString path() const { return m_path; }
+
+    // Opens the file for the running program, making it when missing. A file
+    // that cannot be read or is damaged is renamed with a time stamp and a
+    // new one started. Jobs that never ended (the program stopped during
+    // them) are closed as interrupted. Returns the log line of what went
+    // wrong, empty when nothing did; without a usable file nothing is written.
+    QString openForWriting();
+    // Opens an existing file without changing it; the reason when it cannot.
+    QString openForReading();
+
+    // Adds the job, or brings its row up to date when this run has written it
+    // before. Returns the reason when it cannot, otherwise an empty text.
+    QString write(const JobRecord &record);
+    // Every job, oldest first; error gets the reason when they cannot be read.
+    QList<JobRecord> rows(QString *error = nullptr) const;
+
+private:
+    QString open(bool readOnly);
+    QString migrate();
+    QString keepAside(const QString &reason);
+    void close();
+
+    QString m_path;
+    std::function<QDateTime()> m_now;
+    QString m_connection;
+    QSqlDatabase m_db;
+    bool m_usable = false;
+    QHash<quint64, qint64> m_rowOf; // job number of this run -> its row
+};
+
+} // namespace velmora
