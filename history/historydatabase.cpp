@@ -79,11 +79,12 @@ QString HistoryDatabase::openForReading()
 
 QString HistoryDatabase::openForWriting()
 {
+    const bool existed = QFileInfo::exists(m_path);
     QString error = open(false);
+    if (!error.isEmpty() && existed)
+        return keepAside(error);
     if (error.isEmpty())
         error = migrate();
-    else
-        return keepAside(error);
     if (!error.isEmpty()) {
         close();
         return u"Job history cannot be written (%1): %2"_s.arg(error, m_path);
@@ -123,6 +124,8 @@ QString HistoryDatabase::migrate()
     return m_db.commit() ? QString() : reasonOf(m_db.lastError());
 }
 
+// Renames the file with a time stamp, with the journal SQLite may have left
+// beside it, and starts a new one.
 QString HistoryDatabase::keepAside(const QString &reason)
 {
     close();
@@ -134,13 +137,8 @@ QString HistoryDatabase::keepAside(const QString &reason)
                                                                                             m_path);
     for (const QString &companion : Companions)
         QFile::rename(m_path + companion, aside + companion);
-    QString error = open(false);
-    if (error.isEmpty())
-        error = migrate();
-    if (!error.isEmpty()) {
-        close();
-        return u"Job history cannot be written (%1): %2"_s.arg(error, m_path);
-    }
+    if (const QString line = openForWriting(); !line.isEmpty())
+        return line;
     return u"Job history cannot be read (%1), kept aside as %2, a new one started: %3"_s.arg(
         reason, QFileInfo(aside).fileName(), m_path);
 }

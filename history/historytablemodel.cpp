@@ -36,6 +36,9 @@ QVariant HistoryTableModel::data(const QModelIndex &index, int role) const
     switch (column) {
     case Started:
     case Ended: {
+        // The rows stand in the order the jobs began, also within one second.
+        if (role == SortRole && column == Started)
+            return index.row();
         const QDateTime time =
             QDateTime::fromString(column == Started ? r.started : r.ended, Qt::ISODate);
         if (role == SortRole)

@@ -9,7 +9,8 @@ namespace velmora {
 
 // The jobs of the history as the history window's table shows them: one row
 // per job, a column per field, times in local time. SortRole gives each cell
-// as a value to sort by (times as moments, numbers as numbers).
+// as a value to sort by (times as moments, numbers as numbers); the rows are
+// to be given oldest job first.
 class HistoryTableModel : public QAbstractTableModel
 {
     Q_OBJECT
