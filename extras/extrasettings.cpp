@@ -55,7 +55,6 @@ void ExtraSettings::read()
         return;
     }
     m_values = readValues(ini);
-    emit changed();
 }
 
 void ExtraSettings::setValues(const ExtraValues &values)
@@ -63,7 +62,6 @@ void ExtraSettings::setValues(const ExtraValues &values)
     if (values == m_values)
         return;
     m_values = values;
-    emit changed();
     m_writer.start([this, values] {
         QSettings ini(m_path, QSettings::IniFormat);
         writeValues(ini, values);

@@ -49,9 +49,6 @@ public:
     // Blocks until every write asked for has ended (tests).
     void waitForWrites() { m_writer.waitForDone(); }
 
-signals:
-    void changed();
-
 private:
     void logFailure(const QString &what, const QString &reason, bool &logged);
 

@@ -56,8 +56,9 @@ QString HistoryDatabase::open(bool readOnly)
     close();
     m_db = QSqlDatabase::addDatabase(u"QSQLITE"_s, m_connection);
     m_db.setDatabaseName(m_path);
-    if (readOnly)
-        m_db.setConnectOptions(u"QSQLITE_OPEN_READONLY"_s);
+    // The program and velmora --history may use the file at the same time.
+    m_db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=5000"_s +
+                           (readOnly ? u";QSQLITE_OPEN_READONLY"_s : QString()));
     if (!m_db.open())
         return reasonOf(m_db.lastError());
     // SQLite reads the file first here: a file that is no database fails now.
@@ -178,6 +179,8 @@ QString HistoryDatabase::write(const JobRecord &r)
 QList<JobRecord> HistoryDatabase::rows(QString *error) const
 {
     QList<JobRecord> rows;
+    if (!m_usable)
+        return rows;
     QSqlQuery query(m_db);
     if (!query.exec(u"SELECT started, ended, roll, name, holes, first, last, sent, seconds, "
                     "outcome FROM jobs ORDER BY id"_s)) {

@@ -43,6 +43,7 @@ public:
     // before. Returns the reason when it cannot, otherwise an empty text.
     QString write(const JobRecord &record);
     // Every job, oldest first; error gets the reason when they cannot be read.
+    // None without a usable file.
     QList<JobRecord> rows(QString *error = nullptr) const;
 
 private:
