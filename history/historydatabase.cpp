@@ -1,6 +1,7 @@
 #include "history/historydatabase.h"
 
 #include <QAtomicInt>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
@@ -18,6 +19,14 @@ QString reasonOf(const QSqlError &error)
     return text.isEmpty() ? error.text() : text;
 }
 
+// SQLite's busy and locked: another program holds the file just now, which
+// is no damage.
+bool isBusy(const QSqlError &error)
+{
+    const int code = error.nativeErrorCode().toInt() & 0xff;
+    return code == 5 || code == 6;
+}
+
 // Runs one statement; its error text, empty when it ran.
 QString exec(QSqlQuery &query, const QString &statement)
 {
@@ -29,8 +38,7 @@ const QStringList Companions = {u"-journal"_s, u"-wal"_s, u"-shm"_s};
 
 } // namespace
 
-HistoryDatabase::HistoryDatabase(const QString &path, std::function<QDateTime()> now)
-    : m_path(path), m_now(std::move(now))
+HistoryDatabase::HistoryDatabase(const QString &path) : m_path(path)
 {
     static QAtomicInt count;
     m_connection = u"velmora-history-%1"_s.arg(count.fetchAndAddRelaxed(1));
@@ -54,6 +62,7 @@ void HistoryDatabase::close()
 QString HistoryDatabase::open(bool readOnly)
 {
     close();
+    m_busy = false;
     m_db = QSqlDatabase::addDatabase(u"QSQLITE"_s, m_connection);
     m_db.setDatabaseName(m_path);
     // The program and velmora --history may use the file at the same time.
@@ -63,8 +72,10 @@ QString HistoryDatabase::open(bool readOnly)
         return reasonOf(m_db.lastError());
     // SQLite reads the file first here: a file that is no database fails now.
     QSqlQuery query(m_db);
-    if (const QString error = exec(query, u"PRAGMA quick_check"_s); !error.isEmpty())
-        return error;
+    if (!query.exec(u"PRAGMA quick_check"_s)) {
+        m_busy = isBusy(query.lastError());
+        return reasonOf(query.lastError());
+    }
     if (query.next() && query.value(0).toString() != u"ok"_s)
         return query.value(0).toString();
     m_usable = true;
@@ -80,9 +91,11 @@ QString HistoryDatabase::openForReading()
 
 QString HistoryDatabase::openForWriting()
 {
+    if (!QSqlDatabase::isDriverAvailable(u"QSQLITE"_s))
+        return u"Job history cannot be written (no SQLite driver of Qt SQL): %1"_s.arg(m_path);
     const bool existed = QFileInfo::exists(m_path);
     QString error = open(false);
-    if (!error.isEmpty() && existed)
+    if (!error.isEmpty() && existed && !m_busy)
         return keepAside(error);
     if (error.isEmpty())
         error = migrate();
@@ -132,7 +145,8 @@ QString HistoryDatabase::keepAside(const QString &reason)
     close();
     const QFileInfo info(m_path);
     const QString aside = info.path() + u'/' + info.completeBaseName() + u"-damaged-"_s +
-                          m_now().toString(u"yyyyMMdd-HHmmss"_s) + u'.' + info.suffix();
+                          QDateTime::currentDateTime().toString(u"yyyyMMdd-HHmmss"_s) + u'.' +
+                          info.suffix();
     if (!QFile::rename(m_path, aside))
         return u"Job history cannot be read (%1) nor kept aside, none is written: %2"_s.arg(reason,
                                                                                             m_path);

@@ -2,13 +2,10 @@
 
 #include "history/jobrecord.h"
 
-#include <QDateTime>
 #include <QHash>
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
-
-#include <functional>
 
 namespace velmora {
 
@@ -21,9 +18,7 @@ public:
     static constexpr int SchemaVersion = 1;
     static QString fileName() { return QStringLiteral("history.sqlite"); }
 
-    // now gives the time stamp of a damaged file kept aside.
-    explicit HistoryDatabase(const QString &path,
-                             std::function<QDateTime()> now = &QDateTime::currentDateTime);
+    explicit HistoryDatabase(const QString &path);
     ~HistoryDatabase();
     HistoryDatabase(const HistoryDatabase &) = delete;
     HistoryDatabase &operator=(const HistoryDatabase &) = delete;
@@ -32,9 +27,10 @@ public:
 
     // Opens the file for the running program, making it when missing. A file
     // that cannot be read or is damaged is renamed with a time stamp and a
-    // new one started. Jobs that never ended (the program stopped during
-    // them) are closed as interrupted. Returns the log line of what went
-    // wrong, empty when nothing did; without a usable file nothing is written.
+    // new one started; a file another program holds just now is left alone.
+    // Jobs that never ended (the program stopped during them) are closed as
+    // interrupted. Returns the log line of what went wrong, empty when
+    // nothing did; without a usable file nothing is written.
     QString openForWriting();
     // Opens an existing file without changing it; the reason when it cannot.
     QString openForReading();
@@ -53,10 +49,10 @@ private:
     void close();
 
     QString m_path;
-    std::function<QDateTime()> m_now;
     QString m_connection;
     QSqlDatabase m_db;
     bool m_usable = false;
+    bool m_busy = false;            // the last open failed as another program held the file
     QHash<quint64, qint64> m_rowOf; // job number of this run -> its row
 };
 

@@ -4,15 +4,22 @@
 
 namespace velmora {
 
-JobRecorder::JobRecorder(std::function<QDateTime()> now, QObject *parent)
-    : QObject(parent), m_now(std::move(now))
-{}
+namespace {
+
+QString now()
+{
+    return isoTime(QDateTime::currentDateTime());
+}
+
+} // namespace
+
+JobRecorder::JobRecorder(QObject *parent) : QObject(parent) {}
 
 void JobRecorder::jobStarted(const RollFacts &roll)
 {
     JobRecord record;
     record.job = m_record.job + 1;
-    record.started = isoTime(m_now());
+    record.started = now();
     record.roll = roll.path;
     record.name = roll.name;
     record.holes = roll.holes;
@@ -28,7 +35,7 @@ void JobRecorder::holeSent(int hole, qint64 seconds)
         m_record.first = hole;
     m_record.last = hole;
     m_record.seconds = seconds;
-    m_record.ended = isoTime(m_now());
+    m_record.ended = now();
     emit recordChanged(m_record);
 }
 
@@ -39,7 +46,7 @@ void JobRecorder::jobEnded(JobEvent how)
     raise(how);
     if (m_record.sent == 0)
         return;
-    m_record.ended = isoTime(m_now());
+    m_record.ended = now();
     m_record.outcome = jobEventName(how);
     emit recordChanged(m_record);
 }

@@ -3,10 +3,7 @@
 #include "events/jobevent.h"
 #include "history/jobrecord.h"
 
-#include <QDateTime>
 #include <QObject>
-
-#include <functional>
 
 namespace velmora {
 
@@ -26,9 +23,7 @@ class JobRecorder : public QObject
 {
     Q_OBJECT
 public:
-    // now: the time of day, for the record's start and end.
-    explicit JobRecorder(std::function<QDateTime()> now = &QDateTime::currentDateTime,
-                         QObject *parent = nullptr);
+    explicit JobRecorder(QObject *parent = nullptr);
 
     // Start made a new job on roll.
     void jobStarted(const velmora::RollFacts &roll);
@@ -48,7 +43,6 @@ signals:
 private:
     void raise(JobEvent event);
 
-    std::function<QDateTime()> m_now;
     bool m_running = false;
     JobRecord m_record;
 };
