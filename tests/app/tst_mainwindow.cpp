@@ -315,7 +315,7 @@ private slots:
         AppRig rig;
         Logbook &log = rig.app.core.log;
         for (int i = 0; i < 800; ++i)
-            log.writeLog(u"line %1"_s.arg(i), u"s"_s);
+            log.writeLog(u"line %1"_s.arg(i), LogKind::Sent);
         QVERIFY(log.text().size() <= Logbook::Bound + 20);
         QCOMPARE(rig.app.window.controlsPanel()->txtLog->toPlainText(), logViewText(log.text()));
     }

@@ -57,7 +57,8 @@ struct Rig final : JobLink
         sent << hole;
         cts = cts && !busyAfterSend;
         times << clock.nowMs();
-        log.writeLog(u"Sent: %1^    nr: %2 (armpos=%3)"_s.arg(line).arg(hole).arg(keynum), u"s"_s);
+        log.writeLog(u"Sent: %1^    nr: %2 (armpos=%3)"_s.arg(line).arg(hole).arg(keynum),
+                     LogKind::Sent);
         return true;
     }
     void clearReceived() override { ++clears; }
