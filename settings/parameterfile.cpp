@@ -55,6 +55,7 @@ constexpr Setting displayOption(std::string_view key)
             [](const SettingTargets &t) { return flag((t.display.*get)()); }};
 }
 
+// Every setting, in the order of the file's lines.
 const std::array table = {
     Setting{"idir", Kind::Text, nullptr,
             [](SettingTargets &t, const Value &v) { t.opener.setPrtDir(v.text); },
