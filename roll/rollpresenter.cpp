@@ -34,17 +34,10 @@ RollPresenter::RollPresenter(const HoleList &holes, const PrtOpener &opener,
     // Only Enter takes a typed next note.
     connect(entry, &QLineEdit::returnPressed, this, &RollPresenter::enterNextNote);
 
-    const std::pair<QCheckBox *, void (DisplayOptions::*)(bool)> boxes[] = {
-        {settings.chkRechts, &DisplayOptions::setRight},
-        {settings.chkMirror, &DisplayOptions::setMirror}};
-    for (const auto &[box, set] : boxes) {
-        connect(box, &QCheckBox::toggled, this, [this, set = set](bool checked) {
-            if (m_gate.allows(Intent::ChangeSettings))
-                (m_display.*set)(checked);
-            else
-                showDisplayOptions();
-        });
-    }
+    connect(settings.chkRechts, &QCheckBox::toggled, this,
+            [this](bool checked) { changeDisplay([&] { m_display.setRight(checked); }); });
+    connect(settings.chkMirror, &QCheckBox::toggled, this,
+            [this](bool checked) { changeDisplay([&] { m_display.setMirror(checked); }); });
     connect(&display, &DisplayOptions::rightChanged, this, &RollPresenter::showDisplayOptions);
     connect(&display, &DisplayOptions::mirrorChanged, this, &RollPresenter::showDisplayOptions);
     connect(&display, &DisplayOptions::rightChanged, this, [this] {
@@ -52,6 +45,14 @@ RollPresenter::RollPresenter(const HoleList &holes, const PrtOpener &opener,
             drawRoll();
     });
     clearRoll();
+}
+
+void RollPresenter::changeDisplay(const std::function<void()> &change)
+{
+    if (m_gate.allows(Intent::ChangeSettings))
+        change();
+    else
+        showDisplayOptions();
 }
 
 void RollPresenter::showDisplayOptions()

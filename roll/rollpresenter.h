@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 namespace velmora {
 
 class DisplayOptions;
@@ -35,6 +37,9 @@ private:
     void stepNextNote(int value);
     void enterNextNote();
     void redraw();
+    // Runs a change of a display option when the window allows it, and
+    // otherwise shows both boxes as the options are again.
+    void changeDisplay(const std::function<void()> &change);
     void showDisplayOptions();
 
     const HoleList &m_holes;
