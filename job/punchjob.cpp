@@ -341,7 +341,7 @@ void PunchJob::endJob(EndReason reason)
         writeLog(QStringLiteral("Punching is completed, all notes punched"));
     else if (reason == EndReason::Stopped)
         writeLog(QStringLiteral("Punching stopped by stop-button, last note punched:") +
-                 numberText(last));
+                 numberText(qint64(m_nextNote.value()) - 1));
     // "1 punch" keeps its state, except after Yes, which turns it off.
     const bool punchable = reason == EndReason::ControllerStop && controls().singlePunch;
 
