@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/windowstate.h"
 #include "format/formattable.h"
 #include "format/holecommandcomposer.h"
 #include "job/jobjournal.h"
@@ -15,6 +16,7 @@
 #include "prt/prtopener.h"
 #include "roll/displayoptions.h"
 #include "roll/nextnotestate.h"
+#include "settings/calibrationentries.h"
 #include "settings/settingsstore.h"
 
 #include <QObject>
@@ -66,8 +68,6 @@ public:
 
     bool portOpen() const;
     bool jobRunning() const;
-    // Start is offered with the port open, a roll loaded and no job running.
-    bool startAllowed() const;
 
     AppServices services;
 
@@ -100,7 +100,11 @@ public:
     JobJournal journal;
     JobProgress progress;
 
-    // The parameter file
+    // The panel shown and what the window allows
+    WindowState windowState;
+
+    // The calibration entries and the parameter file
+    CalibrationEntries calibration;
     SettingsStore settings;
 
 private:
