@@ -8,6 +8,23 @@
 
 namespace velmora {
 
+namespace {
+
+JobEvent jobEndEvent(PunchJob::EndReason reason)
+{
+    switch (reason) {
+    case PunchJob::EndReason::Completed:
+        return JobEvent::Completed;
+    case PunchJob::EndReason::Stopped:
+        return JobEvent::Stopped;
+    case PunchJob::EndReason::ControllerStop:
+        break;
+    }
+    return JobEvent::ControllerStop;
+}
+
+} // namespace
+
 AppCore::AppCore(const AppServices &services_, QObject *parent)
     : QObject(parent), services(services_), opener(holes, services.chooser), composer(holes),
       commEvents(services.port, log, linkLamps, [this] { return nextNote.value(); }),
@@ -16,8 +33,9 @@ AppCore::AppCore(const AppServices &services_, QObject *parent)
       linkSender(services.port, log, commEvents),
       job(services.clock, holes, composer, nextNote, linkSender),
       journal(services.settingsDir, [this](const QString &line) { log.writeLog(line); }),
-      progress(job, holes, nextNote),
-      settings(services.settingsDir, portController, formats, composer, opener, display, log),
+      progress(job, holes, nextNote), windowState(job, portController, opener),
+      calibration(composer),
+      settings(services.settingsDir, {opener, portController, formats, calibration, display}, log),
       extras(services.settingsDir, [this](const QString &line) { log.writeLog(line); }),
       events(
           services.clock, [this](JobEvent event) { return extras.values().command(event); },
@@ -70,19 +88,14 @@ void AppCore::followJobs()
         if (job.jobRunning())
             recorder.holeSent(hole, job.timer().punchingTime());
     });
-    connect(&job, &PunchJob::stopConfirmed, this, [this] { recorder.jobEnded(JobEvent::Stopped); });
+    connect(&job, &PunchJob::ended, this,
+            [this](PunchJob::EndReason reason) { recorder.jobEnded(jobEndEvent(reason)); });
+    // A lost port pauses the job rather than ending it; the job reports it
+    // only when the port goes while the job is going, not while it is paused
+    // already (by Pause or with the stop question up).
     connect(&job, &PunchJob::halted, this, [this](PunchJob::Halt why) {
-        switch (why) {
-        case PunchJob::Halt::Completed:
-            recorder.jobEnded(JobEvent::Completed);
-            break;
-        case PunchJob::Halt::ControllerStop:
-            recorder.jobEnded(JobEvent::ControllerStop);
-            break;
-        case PunchJob::Halt::PortLost:
+        if (why == PunchJob::Halt::PortLost)
             recorder.portLost();
-            break;
-        }
     });
     connect(&recorder, &JobRecorder::recordChanged, &history, &HistoryStore::record);
     connect(&recorder, &JobRecorder::eventRaised, &events, &EventRunner::raise);
@@ -124,11 +137,6 @@ bool AppCore::portOpen() const
 bool AppCore::jobRunning() const
 {
     return job.jobRunning();
-}
-
-bool AppCore::startAllowed() const
-{
-    return portOpen() && opener.fileLoaded() && !jobRunning();
 }
 
 } // namespace velmora

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/windowstate.h"
 #include "events/eventrunner.h"
 #include "extras/extrasettings.h"
 #include "format/formattable.h"
@@ -19,6 +20,7 @@
 #include "prt/prtopener.h"
 #include "roll/displayoptions.h"
 #include "roll/nextnotestate.h"
+#include "settings/calibrationentries.h"
 #include "settings/settingsstore.h"
 
 #include <QObject>
@@ -70,8 +72,6 @@ public:
 
     bool portOpen() const;
     bool jobRunning() const;
-    // Start is offered with the port open, a roll loaded and no job running.
-    bool startAllowed() const;
 
     AppServices services;
 
@@ -104,7 +104,11 @@ public:
     JobJournal journal;
     JobProgress progress;
 
-    // The parameter file
+    // The panel shown and what the window allows
+    WindowState windowState;
+
+    // The calibration entries and the parameter file
+    CalibrationEntries calibration;
     SettingsStore settings;
 
     // For unattended rolls: velmora.ini, the operator's commands run when a

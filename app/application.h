@@ -3,6 +3,7 @@
 #include "app/appcore.h"
 #include "app/mainwindow.h"
 #include "app/shellpresenter.h"
+#include "app/windowpresenter.h"
 #include "extras/extrasettingspresenter.h"
 #include "format/formateditorpresenter.h"
 #include "history/historypresenter.h"
@@ -33,6 +34,7 @@ public:
     ToolsPresenter tools;
     HistoryPresenter history;
     ExtraSettingsPresenter extraSettings;
+    WindowPresenter windowPresenter;
 };
 
 } // namespace velmora

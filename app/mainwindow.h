@@ -1,7 +1,5 @@
 #pragma once
 
-#include "widgetkit/windowmenus.h"
-
 #include <QMainWindow>
 
 #include <QMenu>
@@ -61,8 +59,6 @@ public:
     QAction *mnuExit() const { return m_mnuExit; }
     QAction *mnuSet() const { return m_mnuSet; }
     QAction *mnuTest() const { return m_mnuTest; }
-    // File, Settings and Tools, as the panels' presenters enable them.
-    velmora::WindowMenus menus() const { return {m_mnuFile->menuAction(), m_mnuSet, m_mnuTest}; }
     // Extras: the job history and the extra settings, open also during a job.
     QMenu *mnuExtras() const { return m_mnuExtras; }
     QAction *mnuHistory() const { return m_mnuHistory; }

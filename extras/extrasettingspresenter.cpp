@@ -1,5 +1,6 @@
 #include "extras/extrasettingspresenter.h"
 
+#include "common/intent.h"
 #include "extras/extrasettings.h"
 #include "extras/extrasettingsdialog.h"
 
@@ -8,10 +9,14 @@
 namespace velmora {
 
 ExtraSettingsPresenter::ExtraSettingsPresenter(ExtraSettings &settings, ExtraSettingsDialog &dialog,
-                                               QAction *showDialog, QObject *parent)
+                                               QAction *showDialog, const IntentGate &gate,
+                                               QObject *parent)
     : QObject(parent), m_settings(settings), m_dialog(dialog)
 {
-    connect(showDialog, &QAction::triggered, this, &ExtraSettingsPresenter::openDialog);
+    connect(showDialog, &QAction::triggered, this, [this, &gate] {
+        if (gate.allows(Intent::EditExtras))
+            openDialog();
+    });
     connect(&dialog, &QDialog::accepted, this, [this] { m_settings.setValues(m_dialog.values()); });
 }
 

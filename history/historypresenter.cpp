@@ -1,5 +1,6 @@
 #include "history/historypresenter.h"
 
+#include "common/intent.h"
 #include "history/historystore.h"
 #include "history/historywindow.h"
 
@@ -15,11 +16,14 @@ using namespace Qt::StringLiterals;
 namespace velmora {
 
 HistoryPresenter::HistoryPresenter(HistoryStore &store, HistoryWindow &window, QAction *showHistory,
-                                   QObject *parent)
+                                   const IntentGate &gate, QObject *parent)
     : QObject(parent), m_store(store), m_window(window)
 {
     window.setModel(&m_model);
-    connect(showHistory, &QAction::triggered, this, &HistoryPresenter::showWindow);
+    connect(showHistory, &QAction::triggered, this, [this, &gate] {
+        if (gate.allows(Intent::ShowHistory))
+            showWindow();
+    });
     connect(&store, &HistoryStore::changed, this, [this] {
         if (m_window.isVisible())
             m_store.requestRows();

@@ -10,16 +10,18 @@ namespace velmora {
 
 class HistoryStore;
 class HistoryWindow;
+class IntentGate;
 
-// The job history in the window: the menu entry shows the history window,
-// which reads the jobs afresh when shown and whenever the history changes
-// while it is shown; "Export CSV" asks for a file and has the store write it.
+// The job history in the window: the menu entry shows the history window
+// when the window allows it (always, also during a job), which reads the jobs
+// afresh when shown and whenever the history changes while it is shown;
+// "Export CSV" asks for a file and has the store write it.
 class HistoryPresenter : public QObject
 {
     Q_OBJECT
 public:
     HistoryPresenter(HistoryStore &store, HistoryWindow &window, QAction *showHistory,
-                     QObject *parent = nullptr);
+                     const IntentGate &gate, QObject *parent = nullptr);
 
     void showWindow();
     void askExportFile();
