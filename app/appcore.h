@@ -1,8 +1,12 @@
 #pragma once
 
 #include "app/windowstate.h"
+#include "events/eventrunner.h"
+#include "extras/extrasettings.h"
 #include "format/formattable.h"
 #include "format/holecommandcomposer.h"
+#include "history/historystore.h"
+#include "history/jobrecorder.h"
 #include "job/jobjournal.h"
 #include "job/jobprogress.h"
 #include "job/punchjob.h"
@@ -107,7 +111,16 @@ public:
     CalibrationEntries calibration;
     SettingsStore settings;
 
+    // For unattended rolls: velmora.ini, the operator's commands run when a
+    // job ends, and the job history, which the recorder keeps up to date.
+    ExtraSettings extras;
+    EventRunner events;
+    JobRecorder recorder;
+    HistoryStore history;
+
 private:
+    void followJobs();
+
     bool m_keepFailed = false;
 };
 
