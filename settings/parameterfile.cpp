@@ -34,7 +34,12 @@ Value flag(bool on)
 template <int PortChoices::*choice, void (PortController::*choose)(int), QStringList (*list)()>
 constexpr Setting portChoice(std::string_view key)
 {
-    return {key, Kind::Position, [] { return int(list().size()); },
+    // The lists never change: counted once, not built for every line read.
+    return {key, Kind::Position,
+            [] {
+                static const int count = int(list().size());
+                return count;
+            },
             [](SettingTargets &t, const Value &v) { (t.port.*choose)(v.position); },
             [](const SettingTargets &t) { return position(t.port.choices().*choice); }};
 }
@@ -82,7 +87,11 @@ const std::array table = {
     Setting{"frl1", Kind::Text, nullptr,
             [](SettingTargets &t, const Value &v) { t.formats.setUserFormatLengths(v.text); },
             [](const SettingTargets &t) { return Value{t.formats.formatLengths(0)}; }},
-    Setting{"form", Kind::Position, [] { return int(FormatTable::formatNames().size()); },
+    Setting{"form", Kind::Position,
+            [] {
+                static const int count = int(FormatTable::formatNames().size());
+                return count;
+            },
             [](SettingTargets &t, const Value &v) { t.formats.selectFormat(v.position); },
             [](const SettingTargets &t) { return position(t.formats.selectedFormat()); }},
     calibration<Axis::X>("xcal"),
