@@ -109,7 +109,11 @@ void PunchJob::beginHole()
 
 bool PunchJob::composeHole(int hole)
 {
-    const ComposedLine line = m_composer.composeHoleCommand(hole);
+    ComposedLine line = m_composer.composeHoleCommand(hole);
+    // A format without fields composes the empty line: a bare CR punches nothing.
+    if (line.ok() && line.text.isEmpty())
+        line.error =
+            QStringLiteral("hole %1: the output format has no fields, nothing to send").arg(hole);
     if (!line.ok()) {
         writeLog(line.error);
         pauseForFault();

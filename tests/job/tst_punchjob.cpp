@@ -380,22 +380,55 @@ private slots:
         QCOMPARE(rig.times.last() - at, PunchJob::SettleMs);
     }
 
+    // A hole whose line cannot be composed, or composes empty, is never sent:
+    // the job pauses there until the fault is put right; a single punch
+    // sends nothing.
+    void compositionError_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("sent");
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("beyond 32 bits once scaled")
+            << u"scale"_s << u"start resume settle"_s << u"1-2"_s << Paused
+            << u"hole 3: Y-pos 2000000000 scaled by 2000 gives 3999999984, which does not fit "
+               "in 32 bits"_s;
+        const QString noFields = u"hole 1: the output format has no fields, nothing to send"_s;
+        QTest::newRow("no fields")
+            << u"format"_s << u"start resume settle"_s << QString() << Paused << noFields;
+        QTest::newRow("no fields, 1 punch")
+            << u"format"_s << u"start 1punch settle"_s << QString() << Started << noFields;
+    }
+
     void compositionError()
     {
-        // Hole 3 lies beyond what the Y field can hold once scaled: it is never
-        // sent; the job pauses there until the calibration is put right.
+        QFETCH(QString, fault);
+        QFETCH(QString, steps);
+        QFETCH(QString, sent);
+        QFETCH(QString, state);
+        QFETCH(QString, error);
         Rig rig(5);
-        rig.holes.clear();
-        for (int n = 1; n <= 5; ++n)
-            rig.holes.append(Hole{100 * n, 30 + n, 0, n == 3 ? 2000000000 : 10 * n, 5, 0, 1});
-        rig.composer.setYCalibration(2000.0f);
-        rig.play(u"start resume settle"_s);
-        QCOMPARE(runs(rig.sent), u"1-2"_s);
-        QCOMPARE(rig.nextNote.value(), 3);
-        QCOMPARE(rig.job.jobState(), int(PunchJob::Paused));
-        QCOMPARE(rig.messages().mid(2), (QStringList{rig.composer.composeHoleCommand(3).error, P}));
+        const OutputFormat zelvoor = rig.composer.format();
+        if (fault == u"scale"_s) {
+            rig.holes.clear();
+            for (int n = 1; n <= 5; ++n)
+                rig.holes.append(Hole{100 * n, 30 + n, 0, n == 3 ? 2000000000 : 10 * n, 5, 0, 1});
+            rig.composer.setYCalibration(2000.0f);
+        } else {
+            const QString none(OutputFormat::Slots * 2, u'*');
+            rig.composer.setFormat(OutputFormat::fromTexts(none, none));
+        }
+        rig.play(steps);
+        QCOMPARE(runs(rig.sent), sent);
+        QCOMPARE(rig.status(), state);
+        QStringList expected{error};
+        if (state == Paused)
+            expected << P;
+        QCOMPARE(rig.messages().mid(2), expected);
 
         rig.composer.setYCalibration(1000.0f);
+        rig.composer.setFormat(zelvoor);
         rig.play(u"resume settle"_s);
         QCOMPARE(runs(rig.sent), u"1-5"_s);
     }
