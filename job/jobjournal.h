@@ -67,8 +67,6 @@ public:
                std::shared_ptr<FileStore> store = diskStore());
 
     QString path() const { return m_writer.path(); }
-    // The rolls the journal holds, the newest first.
-    const QList<JournalEntry> &entries() const { return m_entries; }
 
     // Start-up: looks for the rolls of jobs that did not end; those whose file
     // is gone are dropped, with a log line.
@@ -97,7 +95,7 @@ private:
 
     std::function<void(const QString &)> m_writeLog;
     LatestFileWriter m_writer;
-    QList<JournalEntry> m_entries;
+    QList<JournalEntry> m_entries; // the rolls the journal holds, the newest first
     RollIdentity m_roll;
     bool m_jobEntry = false;      // the running job has its entry in m_entries
     bool m_failureLogged = false; // one line per job for a failing disk
