@@ -115,7 +115,7 @@ struct LatestFileWriter::Shared
 
 LatestFileWriter::LatestFileWriter(const QString &path, std::shared_ptr<FileStore> store,
                                    QObject *parent)
-    : QObject(parent), m_path(path), m_shared(std::make_shared<Shared>())
+    : QObject(parent), m_shared(std::make_shared<Shared>())
 {
     m_shared->path = path;
     m_shared->store = std::move(store);
@@ -137,6 +137,11 @@ LatestFileWriter::~LatestFileWriter()
         s.thread.join();
     else
         s.thread.detach();
+}
+
+QString LatestFileWriter::path() const
+{
+    return m_shared->path;
 }
 
 void LatestFileWriter::write(const QByteArray &contents)

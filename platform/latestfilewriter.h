@@ -53,7 +53,7 @@ public:
                               QObject *parent = nullptr);
     ~LatestFileWriter() override;
 
-    QString path() const { return m_path; }
+    QString path() const;
 
     // The file is to hold contents.
     void write(const QByteArray &contents);
@@ -74,7 +74,6 @@ private:
 
     void request(Action action, const QByteArray &contents);
 
-    QString m_path;
     std::shared_ptr<Shared> m_shared;
 };
 
