@@ -2,6 +2,7 @@
 
 #include <QSettings>
 
+#include <optional>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -10,6 +11,17 @@ namespace velmora {
 
 namespace {
 
+const QString LanguageKey = u"ui/language"_s;
+
+std::optional<UiLanguage> uiLanguageOf(const QString &name)
+{
+    for (const UiLanguage language : {UiLanguage::System, UiLanguage::Dutch, UiLanguage::English}) {
+        if (name.trimmed().compare(uiLanguageName(language), Qt::CaseInsensitive) == 0)
+            return language;
+    }
+    return std::nullopt;
+}
+
 ExtraValues readValues(QSettings &ini)
 {
     ExtraValues values;
@@ -17,6 +29,7 @@ ExtraValues readValues(QSettings &ini)
     for (const JobEvent event : AllJobEvents)
         values.command(event) = ini.value(jobEventName(event)).toString();
     ini.endGroup();
+    values.language = uiLanguageOf(ini.value(LanguageKey).toString()).value_or(UiLanguage::System);
     return values;
 }
 
@@ -26,6 +39,7 @@ void writeValues(QSettings &ini, const ExtraValues &values)
     for (const JobEvent event : AllJobEvents)
         ini.setValue(jobEventName(event), values.command(event));
     ini.endGroup();
+    ini.setValue(LanguageKey, uiLanguageName(values.language));
 }
 
 QString statusText(QSettings::Status status)
@@ -34,6 +48,19 @@ QString statusText(QSettings::Status status)
 }
 
 } // namespace
+
+QString uiLanguageName(UiLanguage language)
+{
+    switch (language) {
+    case UiLanguage::Dutch:
+        return u"nl"_s;
+    case UiLanguage::English:
+        return u"en"_s;
+    case UiLanguage::System:
+        break;
+    }
+    return u"system"_s;
+}
 
 ExtraSettings::ExtraSettings(const QString &settingsDir,
                              std::function<void(const QString &)> writeLog, QObject *parent)
@@ -55,6 +82,16 @@ void ExtraSettings::read()
         return;
     }
     m_values = readValues(ini);
+    const QString language = ini.value(LanguageKey).toString();
+    if (!language.isEmpty() && !uiLanguageOf(language))
+        m_writeLog(u"Extra settings: language=%1 is not nl, en or system; the desktop's "
+                   u"language is used: %2"_s.arg(language, m_path));
+}
+
+UiLanguage ExtraSettings::readLanguage(const QString &settingsDir)
+{
+    const QSettings ini(settingsDir + fileName(), QSettings::IniFormat);
+    return uiLanguageOf(ini.value(LanguageKey).toString()).value_or(UiLanguage::System);
 }
 
 void ExtraSettings::setValues(const ExtraValues &values)

@@ -11,6 +11,18 @@
 
 namespace velmora {
 
+// The language of the window: the desktop's (Dutch on a Dutch desktop,
+// English on any other), or Dutch or English whatever the desktop speaks.
+enum class UiLanguage
+{
+    System,
+    Dutch,
+    English
+};
+
+// The value in velmora.ini: "system", "nl" or "en".
+QString uiLanguageName(UiLanguage language);
+
 // The values kept in velmora.ini, one struct per section. A new section is a
 // struct here and a few lines in readValues and writeValues.
 struct ExtraValues
@@ -20,6 +32,9 @@ struct ExtraValues
 
     QString &command(JobEvent event) { return commands[std::size_t(event)]; }
     const QString &command(JobEvent event) const { return commands[std::size_t(event)]; }
+
+    // [ui]: the window's language, taken at start-up.
+    UiLanguage language = UiLanguage::System;
 
     bool operator==(const ExtraValues &) const = default;
 };
@@ -43,6 +58,9 @@ public:
     QString path() const { return m_path; }
 
     void read();
+    // The window's language alone, read before the window is made; a value
+    // other than "nl", "en" or "system" is the desktop's language.
+    static UiLanguage readLanguage(const QString &settingsDir);
     const ExtraValues &values() const { return m_values; }
     void setValues(const ExtraValues &values);
 

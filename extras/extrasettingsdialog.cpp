@@ -2,6 +2,7 @@
 
 #include "widgetkit/controls.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -9,6 +10,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -46,6 +49,17 @@ ExtraSettingsDialog::ExtraSettingsDialog(QWidget *parent) : QDialog(parent)
     help->setWordWrap(true);
     form->addRow(help);
 
+    // The window is built in its language at start-up, so a new choice waits
+    // for the next start; each language is named in its own words.
+    QGroupBox *window = makeFrame(this, u"frmWindow"_s, tr("Window"));
+    cboLanguage = makeChoice(window, u"cboLanguage"_s, tr("Language"),
+                             {tr("As the desktop"), u"Nederlands"_s, u"English"_s}, 0);
+    auto *language = new QFormLayout(window);
+    QLabel *lblLanguage = makeLabel(window, u"lblLanguage"_s, tr("Language"));
+    lblLanguage->setBuddy(cboLanguage);
+    language->addRow(lblLanguage, cboLanguage);
+    language->addRow(makeLabel(window, u"lblLanguageNext"_s, tr("Applies at the next start.")));
+
     lblExtraFile = makeLabel(this, u"lblExtraFile"_s, QString());
     lblExtraFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
     cmdExtraOK = makeButton(this, u"cmdExtraOK"_s, tr("OK"));
@@ -59,6 +73,7 @@ ExtraSettingsDialog::ExtraSettingsDialog(QWidget *parent) : QDialog(parent)
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(events);
+    layout->addWidget(window);
     layout->addWidget(lblExtraFile);
     layout->addWidget(buttons);
     setMinimumWidth(560);
@@ -68,6 +83,7 @@ void ExtraSettingsDialog::showValues(const ExtraValues &values, const QString &f
 {
     for (const JobEvent event : AllJobEvents)
         entry(event)->setText(values.command(event));
+    cboLanguage->setCurrentIndex(int(values.language));
     lblExtraFile->setText(tr("Kept in %1").arg(filePath));
 }
 
@@ -76,6 +92,7 @@ ExtraValues ExtraSettingsDialog::values() const
     ExtraValues values;
     for (const JobEvent event : AllJobEvents)
         values.command(event) = entry(event)->text().trimmed();
+    values.language = UiLanguage(std::max(cboLanguage->currentIndex(), 0));
     return values;
 }
 

@@ -6,14 +6,15 @@
 
 #include <array>
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace velmora {
 
-// The extra settings dialog: the command of each job event and where the
-// settings are kept. It only shows values and hands back what was typed.
+// The extra settings dialog: the command of each job event, the window's
+// language and where the settings are kept. It only shows values and hands back what was typed.
 class ExtraSettingsDialog : public QDialog
 {
     Q_OBJECT
@@ -24,6 +25,9 @@ public:
     ExtraValues values() const;
 
     QLineEdit *entry(JobEvent event) const { return m_entries[std::size_t(event)]; }
+    // The window's language, in the order of UiLanguage: the desktop's,
+    // Dutch, English.
+    QComboBox *cboLanguage = nullptr;
     QPushButton *cmdExtraOK = nullptr;
     QPushButton *cmdExtraCancel = nullptr;
     QLabel *lblExtraFile = nullptr;
