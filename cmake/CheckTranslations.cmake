@@ -5,6 +5,8 @@
 # cmake -DLUPDATE=... -DOPTIONS=... -DSOURCES=list-file -DTS=file.ts
 #       -DSCRATCH=folder -P CheckTranslations.cmake
 
+cmake_minimum_required(VERSION 3.25)
+
 file(REMOVE_RECURSE ${SCRATCH})
 file(MAKE_DIRECTORY ${SCRATCH})
 set(copy ${SCRATCH}/velmora_nl.ts)

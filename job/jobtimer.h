@@ -11,10 +11,11 @@ namespace velmora {
 class HoleList;
 class NextNoteState;
 
-// A number of seconds in English words, as the log writes them: below 60 as seconds, below 3600 as minutes,
-// from there as hours and minutes, each number with one blank before a
-// non-negative value (" 38 sec", " 12 min", " 1 hrs,  40 min"). Minutes are
-// seconds / 60 rounded halves to even, so 90 s gives 2 min and 150 s too.
+// A number of seconds in English words, as the log writes them: below 60 as
+// seconds, below 3600 as minutes, from there as hours and minutes, each number
+// with one blank before a non-negative value (" 38 sec", " 12 min",
+// " 1 hrs,  40 min"). Minutes are seconds / 60 rounded halves to even, so
+// 90 s gives 2 min and 150 s too.
 QString durationWords(qint64 seconds);
 
 // The caption of lblRemain for a time to go, in the window's language:

@@ -29,12 +29,14 @@ QString translated(const char *text)
 // Why a name has no device: no port present for it and no line in the map.
 template <typename Say> QString noDeviceText(Say say, const QString &name, qsizetype present)
 {
-    const QString count =
-        present == 0   ? say(QT_TRANSLATE_NOOP("velmora::PortMap", "no serial port is present"))
-        : present == 1 ? say(QT_TRANSLATE_NOOP("velmora::PortMap", "only 1 serial port is present"))
-                       : say(QT_TRANSLATE_NOOP("velmora::PortMap", "only %1 serial ports are present"))
-                             .arg(present);
-    return say(QT_TRANSLATE_NOOP("velmora::PortMap", "No device for %1: %2 and %3 has no line for %1"))
+    QString count = say(QT_TRANSLATE_NOOP("velmora::PortMap", "no serial port is present"));
+    if (present == 1)
+        count = say(QT_TRANSLATE_NOOP("velmora::PortMap", "only 1 serial port is present"));
+    else if (present > 1)
+        count = say(QT_TRANSLATE_NOOP("velmora::PortMap", "only %1 serial ports are present"))
+                    .arg(present);
+    return say(QT_TRANSLATE_NOOP("velmora::PortMap",
+                                 "No device for %1: %2 and %3 has no line for %1"))
         .arg(name, count, PortMap::fileName());
 }
 
@@ -188,8 +190,8 @@ PortResolution PortMap::resolve(int port, const QList<PresentPort> &present) con
 {
     PortResolution result;
     if (port < 1 || port > PortCount) {
-        result.problem = english(QT_TRANSLATE_NOOP("velmora::PortMap", "There is no port number %1"))
-                             .arg(port);
+        result.problem =
+            english(QT_TRANSLATE_NOOP("velmora::PortMap", "There is no port number %1")).arg(port);
         result.problemCaption = translated("There is no port number %1").arg(port);
         return result;
     }

@@ -30,12 +30,37 @@ namespace {
 // language. Texts without a letter (numbers, "# ,") and port names need no
 // entry.
 const QStringList SameInDutch = {
-    u"Start"_s,    u"Stop"_s,     u"OK"_s,       u"  Help"_s,    u"Status"_s,  u"Arm"_s,
-    u"Baud"_s,     u"Databits"_s, u"Stopbits"_s, u"Even"_s,      u"Dummy"_s,   u"Nederlands"_s,
-    u"English"_s,  u"CTS"_s,      u"DSR"_s,      u"CD"_s,        u"RI"_s,      u"DTR"_s,
-    u"RTS"_s,      u"Xon"_s,      u"Xoff"_s,     u"Zelvoor"_s,   u"X-begin"_s, u"keynum"_s,
-    u"X-end"_s,    u"Y-pos"_s,    u"keywidth"_s, u"X-next"_s,    u"tracknum"_s,
-    u"Zelvoor2 (tweezijdig transport)"_s,        u"$ , Y-pos(4) , X-next(4) , 0000"_s,
+    u"Start"_s,
+    u"Stop"_s,
+    u"OK"_s,
+    u"  Help"_s,
+    u"Status"_s,
+    u"Arm"_s,
+    u"Baud"_s,
+    u"Databits"_s,
+    u"Stopbits"_s,
+    u"Even"_s,
+    u"Dummy"_s,
+    u"Nederlands"_s,
+    u"English"_s,
+    u"CTS"_s,
+    u"DSR"_s,
+    u"CD"_s,
+    u"RI"_s,
+    u"DTR"_s,
+    u"RTS"_s,
+    u"Xon"_s,
+    u"Xoff"_s,
+    u"Zelvoor"_s,
+    u"X-begin"_s,
+    u"keynum"_s,
+    u"X-end"_s,
+    u"Y-pos"_s,
+    u"keywidth"_s,
+    u"X-next"_s,
+    u"tracknum"_s,
+    u"Zelvoor2 (tweezijdig transport)"_s,
+    u"$ , Y-pos(4) , X-next(4) , 0000"_s,
 };
 
 bool needsNoTranslation(const QString &text)
@@ -155,7 +180,10 @@ private slots:
     // what a screen reader names a control by follows its Dutch caption.
     void dutchWhereDutchHasAWord()
     {
-        const QList<std::pair<QString, QString>> english = textsOf(ShownRig().rig.app.window);
+        const QList<std::pair<QString, QString>> english = [] {
+            ShownRig shown;
+            return textsOf(shown.rig.app.window);
+        }();
         Translations translations;
         QCOMPARE(translations.install(WindowLanguage::Dutch, QStringLiteral(VELMORA_BUILD_APP_DIR)),
                  QStringList());
@@ -171,13 +199,15 @@ private slots:
         QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(u'\n')));
         QVERIFY(dutch.size() > 200);
 
-        for (const auto *button : shown.rig.app.window.findChildren<QAbstractButton *>()) {
+        for (auto *button : shown.rig.app.window.findChildren<QAbstractButton *>()) {
+            if (!button->accessibleName().isEmpty())
+                continue;
             QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(button);
             QCOMPARE(accessible->text(QAccessible::Name), button->text());
         }
         QCOMPARE(shown.rig.app.window.controlsPanel()->lblOpened->text(),
-                 u"Koraal\nGamma:    D-groot  -  NTYPE   P\nPapierbreedte: 320,0 mm\n"
-                 u"Rollengte:    1,93 m\nTe ponsen gaten: 52\n"_s);
+                 u"Koraal Nun danket alle Gott (Crüger)\nGamma:    Concert52  -  NTYPE   S\n"
+                 u"Papierbreedte: 250,0 mm\nRollengte:    1,72 m\nTe ponsen gaten: 136\n"_s);
     }
 
     // Qt's own dialogs and buttons speak Dutch with the window.
@@ -191,7 +221,7 @@ private slots:
         for (const QAbstractButton *button : box.buttons())
             buttons << button->text();
         buttons.sort();
-        QCOMPARE(buttons, QStringList({u"&OK"_s, u"&Sluiten"_s, u"Annuleren"_s}));
+        QCOMPARE(buttons, QStringList({u"Annuleren"_s, u"OK"_s, u"Sluiten"_s}));
 
         ShownRig shown;
         FileDialogChooser chooser(&shown.rig.app.window);
