@@ -58,7 +58,7 @@ int main(int argc, char *argv[])
     const velmora::WindowLanguage language = velmora::windowLanguage(
         velmora::ExtraSettings::readLanguage(settingsDir), QLocale::system().uiLanguages());
     for (const QString &missing : translations.install(language, appDir()))
-        QTextStream(stderr) << "velmora: no translation in " << missing << ", English is shown\n";
+        QTextStream(stderr) << "velmora: cannot load the translation " << missing << "\n";
 
     velmora::SystemClock clock;
     velmora::QtSerialPortDevice port;
