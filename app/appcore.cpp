@@ -17,7 +17,9 @@ AppCore::AppCore(const AppServices &services_, QObject *parent)
       job(services.clock, holes, composer, nextNote, linkSender),
       journal(services.settingsDir, [this](const QString &line) { log.writeLog(line); }),
       progress(job, holes, nextNote),
-      settings(services.settingsDir, portController, formats, composer, opener, display, log)
+      settings(services.settingsDir, portController, formats, composer, opener, display, log),
+      jobOutcome(job),
+      remote([this] { return remoteStatusOf(*this); }, [this] { return rollPictureOf(*this); })
 {
     // The controller's "stop" ends the job; a vanished port pauses it; Start
     // greys the flow-control lamps.
@@ -45,6 +47,7 @@ AppCore::AppCore(const AppServices &services_, QObject *parent)
             journal.holeSent(hole);
     });
     connect(&job, &PunchJob::ended, this, [this] { journal.jobEnded(); });
+    connect(&remote, &RemoteView::failed, this, [this](const QString &why) { log.writeLog(why); });
     connect(&job, &PunchJob::halted, this, [this](PunchJob::Halt why, int hole) {
         if (services.notifier) {
             const JobNotice notice = jobNotice(why, hole);

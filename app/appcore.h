@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/remotefeed.h"
 #include "format/formattable.h"
 #include "format/holecommandcomposer.h"
 #include "job/jobjournal.h"
@@ -13,6 +14,7 @@
 #include "link/portmap.h"
 #include "prt/holelist.h"
 #include "prt/prtopener.h"
+#include "remote/remoteview.h"
 #include "roll/displayoptions.h"
 #include "roll/nextnotestate.h"
 #include "settings/settingsstore.h"
@@ -102,6 +104,11 @@ public:
 
     // The parameter file
     SettingsStore settings;
+
+    // The remote view: off until the operator turns it on; it reads the
+    // program through snapshots and changes nothing.
+    JobOutcomeTracker jobOutcome;
+    RemoteView remote;
 
 private:
     bool m_keepFailed = false;

@@ -7,6 +7,7 @@
 #include "roll/nextnote.h"
 #include "roll/nextnotestate.h"
 #include "roll/rollgeometry.h"
+#include "roll/rollpreview.h"
 #include "roll/rollview.h"
 #include "settings/settingspanel.h"
 
@@ -45,14 +46,8 @@ RollPresenter::RollPresenter(const HoleList &holes, const PrtOpener &opener,
 void RollPresenter::drawRoll()
 {
     const QSize size = m_view.innerSize();
-    RollRequest request;
-    request.nextNote = m_nextNote.value();
-    request.rollViewWidth = size.width();
-    request.rollViewHeight = size.height();
-    request.mirror = m_display.mirror();
-    request.right = m_display.right();
-    request.ascending = m_opener.holesAscending();
-    m_view.setShapes(drawRollShapes(m_holes, request));
+    m_view.setShapes(drawRollShapes(
+        m_holes, previewRequest(m_opener, m_nextNote, m_display, size.width(), size.height())));
 }
 
 void RollPresenter::clearRoll()
@@ -63,10 +58,9 @@ void RollPresenter::clearRoll()
 
 void RollPresenter::redraw()
 {
-    if (m_opener.fileLoaded())
-        drawRoll();
-    else
-        clearRoll();
+    const QSize size = m_view.innerSize();
+    m_view.setShapes(
+        previewShapes(m_holes, m_opener, m_nextNote, m_display, size.width(), size.height()));
 }
 
 void RollPresenter::stepNextNote(int value)
