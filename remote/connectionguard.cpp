@@ -4,6 +4,8 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace velmora {
 
 namespace {
@@ -27,7 +29,7 @@ qsizetype headEnd(const QByteArray &bytes)
 }
 
 // The status line of a refusal for a whole head, or empty when the HTTP
-// server may have it: GET and HEAD only, and no body.
+// server may have it: GET and HEAD only, no body, no WebSocket.
 QByteArray judgeHead(QByteArrayView head)
 {
     const qsizetype lineEnd = head.indexOf('\n');
@@ -49,6 +51,9 @@ QByteArray judgeHead(QByteArrayView head)
         if (name.compare("transfer-encoding", Qt::CaseInsensitive) == 0 ||
             (name.compare("content-length", Qt::CaseInsensitive) == 0 && value != "0"))
             return "413 Payload Too Large";
+        if (name.compare("upgrade", Qt::CaseInsensitive) == 0 &&
+            value.toByteArray().toLower().contains("websocket"))
+            return "400 Bad Request"; // nothing here speaks WebSocket
     }
     return {};
 }
@@ -97,13 +102,11 @@ private:
         }
         if (end < 0)
             return;
-        for (qsizetype i = end; i < m_head.size(); ++i) {
-            if (!isBlank(m_head[i])) {
-                refuse("400 Bad Request");
-                return;
-            }
-        }
-        const QByteArray refusal = judgeHead(QByteArrayView(m_head).first(end));
+        QByteArray refusal = judgeHead(QByteArrayView(m_head).first(end));
+        const bool more =
+            std::any_of(m_head.cbegin() + end, m_head.cend(), [](char c) { return !isBlank(c); });
+        if (refusal.isEmpty() && more)
+            refusal = "400 Bad Request";
         m_head.clear();
         if (!refusal.isEmpty())
             refuse(refusal);
