@@ -82,7 +82,7 @@ bool RemoteServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *
         status = Status::MethodNotAllowed;
     } else if (!authorised(request)) {
         status = Status::Forbidden;
-        body = "This address needs the key of the remote view.\n";
+        body = "This address needs the token of the remote view.\n";
     } else if (path == QLatin1String("/")) {
         type = "text/html; charset=utf-8";
         body = m_page;

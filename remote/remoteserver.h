@@ -13,7 +13,7 @@
 namespace velmora {
 
 // The HTTP side of the remote view, read-only, on the event loop of the
-// thread that makes it. Every path needs the key, given as "?token=" or as
+// thread that makes it. Every path needs the token, given as "?token=" or as
 // "Authorization: Bearer"; without it the answer is 403, whatever the path.
 // With it:
 //   GET /          the page (HTML, self-contained)
@@ -37,7 +37,7 @@ public:
     QString errorString() const { return m_error; }
     int openConnections() const;
 
-    // The key clients must give; with an empty key nothing is served.
+    // The token clients must give; with an empty token nothing is served.
     void setToken(const QString &token) { m_token = token.toUtf8(); }
 
 protected:

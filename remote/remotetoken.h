@@ -5,13 +5,13 @@
 
 namespace velmora {
 
-// A new key for the remote view: 128 bits from the system's random source,
+// A new token for the remote view: 128 bits from the system's random source,
 // written as 32 lower-case hexadecimal digits.
 QString makeRemoteToken();
 
-// Whether a client gave the key. The time taken depends on the key's length
-// only, never on how much of it a guess got right. An empty key admits
-// nobody.
+// Whether a client gave the token `key`. The time taken depends on the
+// length of `key` only, never on how much of it a guess got right. An empty
+// key admits nobody.
 bool tokenMatches(QByteArrayView given, QByteArrayView key);
 
 } // namespace velmora

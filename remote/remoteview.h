@@ -23,7 +23,7 @@ struct RemoteSettings
 
 // The remote view as the operator turns it on and off: it keeps the settings,
 // runs the server while the view is on and says how it stands. Turned on
-// without a key, it makes one; settingsChanged() then carries the key to be
+// without a token, it makes one; settingsChanged() then carries it to be
 // kept.
 class RemoteView : public QObject
 {
@@ -39,7 +39,7 @@ public:
     void apply(RemoteSettings settings);
     void setEnabled(bool enabled);
     void setPort(quint16 port);
-    // A new key: clients with the old one are refused from their next request.
+    // A new token: clients with the old one are refused from their next request.
     void renewToken();
 
     const RemoteSettings &settings() const { return m_settings; }
@@ -48,7 +48,7 @@ public:
     quint16 port() const;
     // One line on how the view stands, for the dialog.
     QString statusText() const { return m_status; }
-    // The page's address with its key, once for each IPv4 address this
+    // The page's address with its token, once for each IPv4 address this
     // computer has on a network (the loopback address when it has none);
     // empty while not listening.
     QStringList pageAddresses() const;
