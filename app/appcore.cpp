@@ -16,8 +16,9 @@ AppCore::AppCore(const AppServices &services_, QObject *parent)
       linkSender(services.port, log, commEvents),
       job(services.clock, holes, composer, nextNote, linkSender),
       journal(services.settingsDir, [this](const QString &line) { log.writeLog(line); }),
-      progress(job, holes, nextNote),
-      settings(services.settingsDir, portController, formats, composer, opener, display, log),
+      progress(job, holes, nextNote), windowState(job, portController, opener),
+      calibration(composer),
+      settings(services.settingsDir, {opener, portController, formats, calibration, display}, log),
       jobOutcome(job),
       remote([this] { return remoteStatusOf(*this); }, [this] { return rollPictureOf(*this); })
 {
@@ -88,11 +89,6 @@ bool AppCore::portOpen() const
 bool AppCore::jobRunning() const
 {
     return job.jobRunning();
-}
-
-bool AppCore::startAllowed() const
-{
-    return portOpen() && opener.fileLoaded() && !jobRunning();
 }
 
 } // namespace velmora

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/remotefeed.h"
+#include "app/windowstate.h"
 #include "format/formattable.h"
 #include "format/holecommandcomposer.h"
 #include "job/jobjournal.h"
@@ -17,6 +18,7 @@
 #include "remote/remoteview.h"
 #include "roll/displayoptions.h"
 #include "roll/nextnotestate.h"
+#include "settings/calibrationentries.h"
 #include "settings/settingsstore.h"
 
 #include <QObject>
@@ -68,8 +70,6 @@ public:
 
     bool portOpen() const;
     bool jobRunning() const;
-    // Start is offered with the port open, a roll loaded and no job running.
-    bool startAllowed() const;
 
     AppServices services;
 
@@ -102,7 +102,11 @@ public:
     JobJournal journal;
     JobProgress progress;
 
-    // The parameter file
+    // The panel shown and what the window allows
+    WindowState windowState;
+
+    // The calibration entries and the parameter file
+    CalibrationEntries calibration;
     SettingsStore settings;
 
     // The remote view: off until the operator turns it on; it reads the

@@ -3,6 +3,7 @@
 #include "app/appcore.h"
 #include "app/mainwindow.h"
 #include "app/shellpresenter.h"
+#include "app/windowpresenter.h"
 #include "format/formateditorpresenter.h"
 #include "job/jobpresenter.h"
 #include "link/linkpresenter.h"
@@ -29,6 +30,7 @@ public:
     FormatEditorPresenter formatEditor;
     JobPresenter job;
     ToolsPresenter tools;
+    WindowPresenter windowPresenter;
 };
 
 } // namespace velmora

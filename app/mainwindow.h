@@ -1,7 +1,5 @@
 #pragma once
 
-#include "widgetkit/windowmenus.h"
-
 #include <QMainWindow>
 
 #include <QMenu>
@@ -56,8 +54,6 @@ public:
     QAction *mnuExit() const { return m_mnuExit; }
     QAction *mnuSet() const { return m_mnuSet; }
     QAction *mnuTest() const { return m_mnuTest; }
-    // File, Settings and Tools, as the panels' presenters enable them.
-    velmora::WindowMenus menus() const { return {m_mnuFile->menuAction(), m_mnuSet, m_mnuTest}; }
     QMenu *mnuHelp() const { return m_mnuHelp; }
     QAction *mnuHelpNL() const { return m_mnuHelpNL; }
     QAction *mnuHelpUK() const { return m_mnuHelpUK; }

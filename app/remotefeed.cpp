@@ -3,8 +3,6 @@
 #include "app/appcore.h"
 #include "roll/rollpreview.h"
 
-#include <utility>
-
 namespace velmora {
 
 namespace {
@@ -15,28 +13,41 @@ constexpr int PictureHeight = 200;
 
 RemoteStatus::State stateOf(const PunchJob &job)
 {
-    if (!job.jobRunning())
-        return RemoteStatus::State::Idle;
-    return job.punching() && job.jobState() == PunchJob::Go ? RemoteStatus::State::Punching
-                                                            : RemoteStatus::State::Paused;
+    using Phase = PunchJob::Phase;
+    switch (job.phase()) {
+    case Phase::Resumed:
+    case Phase::Punching:
+        return RemoteStatus::State::Punching;
+    case Phase::Started:
+    case Phase::Paused:
+    case Phase::StopAsked:
+    case Phase::StopAskedPunching:
+        return RemoteStatus::State::Paused;
+    case Phase::Idle:
+    case Phase::Ended:
+    case Phase::EndedPunchable:
+        break;
+    }
+    return RemoteStatus::State::Idle;
 }
 
 } // namespace
 
 JobOutcomeTracker::JobOutcomeTracker(const PunchJob &job, QObject *parent) : QObject(parent)
 {
-    using Outcome = RemoteStatus::Outcome;
-    connect(&job, &PunchJob::started, this, [this] { m_jobOpen = true; });
-    connect(&job, &PunchJob::ended, this, [this] {
-        if (std::exchange(m_jobOpen, false))
-            m_outcome = Outcome::Stopped;
-    });
-    // Comes right after ended, before anything else can look.
-    connect(&job, &PunchJob::halted, this, [this](PunchJob::Halt why) {
-        if (why == PunchJob::Halt::Completed)
+    connect(&job, &PunchJob::ended, this, [this](PunchJob::EndReason reason) {
+        using Outcome = RemoteStatus::Outcome;
+        switch (reason) {
+        case PunchJob::EndReason::Completed:
             m_outcome = Outcome::Completed;
-        else if (why == PunchJob::Halt::ControllerStop)
+            break;
+        case PunchJob::EndReason::Stopped:
+            m_outcome = Outcome::Stopped;
+            break;
+        case PunchJob::EndReason::ControllerStop:
             m_outcome = Outcome::ControllerStop;
+            break;
+        }
     });
 }
 

@@ -9,9 +9,8 @@ namespace velmora {
 class AppCore;
 class PunchJob;
 
-// How the last job ended, as the remote view tells it. The job says so by
-// its halted signal when it completed or the controller stopped it; a job
-// that ends without one was stopped with Stop and Yes.
+// How the last job ended, as the remote view tells it; kept from the job's
+// ended signal.
 class JobOutcomeTracker : public QObject
 {
     Q_OBJECT
@@ -21,7 +20,6 @@ public:
     RemoteStatus::Outcome outcome() const { return m_outcome; }
 
 private:
-    bool m_jobOpen = false;
     RemoteStatus::Outcome m_outcome = RemoteStatus::Outcome::None;
 };
 

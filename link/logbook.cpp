@@ -4,7 +4,7 @@ namespace velmora {
 
 Logbook::Logbook(QObject *parent) : QObject(parent) {}
 
-void Logbook::writeLog(const QString &message, const QString &kind)
+void Logbook::writeLog(const QString &message, LogKind kind)
 {
     if (m_text.size() > Bound) {
         qsizetype from = m_text.size() - KeptTail;
@@ -15,11 +15,8 @@ void Logbook::writeLog(const QString &message, const QString &kind)
         emit shortened(m_text);
     }
 
-    QString entry;
-    if (kind.compare(QLatin1String("s"), Qt::CaseInsensitive) == 0)
-        entry = QString(5, QLatin1Char(' '));
-    else if (kind.compare(QLatin1String("r"), Qt::CaseInsensitive) == 0)
-        entry = QString(14, QLatin1Char(' '));
+    const qsizetype indent = kind == LogKind::Sent ? 5 : kind == LogKind::Received ? 14 : 0;
+    QString entry(indent, QLatin1Char(' '));
     entry += message;
     entry += QLatin1String("\r\n");
     m_text += entry;

@@ -1,13 +1,16 @@
 #include "app/application.h"
 #include "app/mainwindow.h"
+#include "format/formateditor.h"
 #include "job/jobcontrolspanel.h"
 #include "roll/rollview.h"
+#include "settings/settingspanel.h"
 #include "settings/statuspanel.h"
 #include "tests/support/apprig.h"
 #include "tools/toolspanel.h"
 #include "widgetkit/lamp.h"
 
 #include <QAccessible>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -310,12 +313,89 @@ private slots:
         QCOMPARE(rig.app.core.nextNote.value(), 4);
     }
 
+    // During a job nothing the window refuses acts, whichever way it comes: a
+    // menu entry triggered, a button clicked, hidden or disabled, a box
+    // toggled, a list chosen from, an entry's text put in, or their signals
+    // arriving on their own as from an event queued before the window
+    // changed. No dialog, no roll, no end, the port untouched, no setting
+    // changed, every control still showing what the program holds; then the
+    // job punches the roll to its end.
+    void refusedDuringJob()
+    {
+        AppRig rig({{u"/dev/ttyUSB0"_s, true}});
+        MainWindow &w = rig.app.window;
+        JobControlsPanel *c = w.controlsPanel();
+        SettingsPanel *s = w.settingsPanel();
+        ToolsPanel *t = w.toolsPanel();
+        const AppCore &core = rig.app.core;
+        w.show();
+        rig.open(samplePath("wals-in-g-45.prt"));
+        rig.port.setCts(true);
+        for (QPushButton *button : {c->cmdOpenport, c->cmdStart, c->cmdResume})
+            button->click();
+        rig.clock.advance(1000);
+        const QByteArray settings = core.settings.currentText();
+        const QString log = core.log.text();
+        rig.chooser.askedDir.clear();
+        rig.port.clearCalls();
+
+        const auto press = [](QPushButton *button) {
+            button->click();
+            emit button->clicked();
+        };
+        const auto trigger = [](QAction *action) {
+            action->trigger();
+            emit action->triggered();
+        };
+        const std::pair<const char *, std::function<void()>> actions[] = {
+            {"File, Open", [&] { trigger(w.mnuOpen()); }},
+            {"File, Exit", [&] { trigger(w.mnuExit()); }},
+            {"Exit", [&] { press(c->cmdExit); }},
+            {"close box", [&] { w.close(); }},
+            {"Settings", [&] { trigger(w.mnuSet()); }},
+            {"the settings panel's Exit", [&] { press(s->cmdSettingsExit); }},
+            {"Open port", [&] { press(c->cmdOpenport); }},
+            {"Start", [&] { press(c->cmdStart); }},
+            {"Resume", [&] { press(c->cmdResume); }},
+            {"1 punch", [&] { press(c->cmd1Note); }},
+            {"Yes", [&] { press(c->cmdStopYes); }},
+            {"boxes",
+             [&] {
+                 for (QCheckBox *box : {s->chkRTS, s->chkDTR, s->chkRechts, s->chkMirror})
+                     box->toggle();
+             }},
+            {"port lists", [&] { emit s->baudChoice->activated(7); }},
+            {"Standard values", [&] { press(s->cmdConStd); }},
+            {"format list", [&] { emit s->cboFormats->activated(2); }},
+            {"Edit user format", [&] { press(s->cmdFormat); }},
+            {"editor", [&] { press(s->frmNewFormat->cmdStore1); }},
+            {"calibration", [&] { s->txtXcal->setText(u"50"_s); }},
+            {"tool command", [&] { press(t->cmdActivatePunch); }},
+        };
+        for (const auto &[name, act] : actions) {
+            act();
+            QVERIFY2(w.isVisible() && rig.chooser.askedDir.isEmpty(), name);
+            QVERIFY2(rig.port.calls().isEmpty() && core.log.text() == log, name);
+            QVERIFY2(core.settings.currentText() == settings && core.jobRunning(), name);
+            QVERIFY2(s->isHidden() && t->isHidden() && s->frmNewFormat->isHidden(), name);
+        }
+        for (const QCheckBox *box : {s->chkRTS, s->chkDTR, s->chkRechts, s->chkMirror})
+            QVERIFY(!box->isChecked());
+        QCOMPARE(s->baudChoice->currentIndex(), 4);
+        QCOMPARE(s->cboFormats->currentIndex(), 1);
+        QCOMPARE(s->txtXcal->text(), u"1000"_s);
+
+        while (core.jobRunning() && rig.clock.runNext()) {
+        }
+        QCOMPARE(rig.port.writes().size(), core.holes.holeCount());
+    }
+
     void logViewFollowsLog()
     {
         AppRig rig;
         Logbook &log = rig.app.core.log;
         for (int i = 0; i < 800; ++i)
-            log.writeLog(u"line %1"_s.arg(i), u"s"_s);
+            log.writeLog(u"line %1"_s.arg(i), LogKind::Sent);
         QVERIFY(log.text().size() <= Logbook::Bound + 20);
         QCOMPARE(rig.app.window.controlsPanel()->txtLog->toPlainText(), logViewText(log.text()));
     }
