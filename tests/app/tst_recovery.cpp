@@ -1,8 +1,10 @@
 #include "job/jobcontrolspanel.h"
+#include "remote/remotepanel.h"
 #include "settings/settingspanel.h"
 #include "tests/support/apprig.h"
 #include "widgetkit/lamp.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -44,8 +46,9 @@ QList<QByteArray> composed(const AppCore &core, int first)
 // The job in the whole program: a click reaching it and the window following
 // (which controls each state enables is the job's own test); its journal
 // across a crash (the program dropped mid-job and made anew on the same
-// settings folder); the notes of a job that halts on its own; and a roll file
-// or settings folder failing under a job.
+// settings folder); the notes of a job that halts on its own, and what the
+// remote view tells of it; and a roll file or settings folder failing under
+// a job.
 class TestRecovery : public QObject
 {
     Q_OBJECT
@@ -195,18 +198,34 @@ private slots:
         QCOMPARE(remote.log, logLines.mid(logLines.size() - 20));
     }
 
-    // The remote view: off at start; a port it cannot use is said in the log.
+    // The remote view: off at start; its panel turns it on and off and shows
+    // the address; a port it cannot use is said in the log, and tried again.
     void remoteView()
     {
         AppRig rig;
         RemoteView &view = rig.app.core.remote;
         QVERIFY(!view.listening());
         QCOMPARE(rollPictureOf(rig.app.core).shapes.size(), 1u); // the centre line alone
+        view.apply({false, 0, {}});                              // any free port
+        RemotePanel panel(view);
+        panel.chkRemote->click();
+        const QString address = view.pageAddresses().value(0);
+        QVERIFY(view.listening() && address.contains(u"?token="_s + view.settings().token));
+        QVERIFY(panel.lblRemoteAddress->text().contains(u"<a href=\"%1\">"_s.arg(address)));
+        QVERIFY(panel.picRemoteQr->matrix().size >= 21);
+        panel.cmdRemoteToken->click();
+        QVERIFY(!panel.lblRemoteAddress->text().contains(address));
+        panel.chkRemote->click();
+        QVERIFY(!view.listening() && panel.lblRemoteAddress->isHidden());
+
         QTcpServer holder;
         QVERIFY(holder.listen());
         view.apply({true, holder.serverPort(), {}});
-        QVERIFY(!view.listening());
+        QVERIFY(!view.listening() && view.statusText().contains(u"could not listen"_s));
         QVERIFY(rig.app.core.log.text().endsWith(view.statusText() + u"\r\n"_s));
+        holder.close();
+        view.apply(view.settings());
+        QVERIFY(view.listening());
         rig.open(samplePath("koraal-52.prt"));
         QVERIFY(rollPictureOf(rig.app.core).shapes.size() > 10);
     }

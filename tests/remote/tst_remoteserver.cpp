@@ -7,7 +7,6 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 #include <QXmlStreamReader>
@@ -158,8 +157,6 @@ private slots:
         QTest::newRow("post") << QByteArray("POST /status?token=" + key +
                                             " HTTP/1.1\r\nContent-Length: 0\r\n\r\n")
                               << 405 << QByteArray() << true;
-        QTest::newRow("delete") << QByteArray("DELETE /?token=" + key + " HTTP/1.1\r\n\r\n") << 405
-                                << QByteArray() << true;
         QTest::newRow("body on a GET") << get("/status", bearer + "Content-Length: 4\r\n") + "stop"
                                        << 413 << QByteArray() << true;
         QTest::newRow("chunked body")
@@ -171,6 +168,8 @@ private slots:
         QTest::newRow("head over 8 KB")
             << get("/status", bearer + "X-Pad: " + QByteArray(8200, 'a') + "\r\n") << 431
             << QByteArray() << true;
+        QTest::newRow("websocket")
+            << get("/status", bearer + "Upgrade: websocket\r\n") << 400 << QByteArray() << true;
         QTest::newRow("two requests at once")
             << get("/status", bearer) + get("/status", bearer) << 400 << QByteArray() << true;
     }
@@ -251,21 +250,18 @@ private slots:
     {
         const QByteArray svg = rollSvg(fixedPicture());
         QXmlStreamReader xml(svg);
-        QStringList elements;
-        QXmlStreamAttributes hole;
-        while (!xml.atEnd()) {
-            if (xml.readNext() != QXmlStreamReader::StartElement)
-                continue;
-            elements << xml.name().toString();
-            if (xml.name() == u"circle"_s)
-                hole = xml.attributes();
-        }
+        while (!xml.atEnd())
+            xml.readNext();
         QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
-        QCOMPARE(elements, QStringList({u"svg"_s, u"rect"_s, u"line"_s, u"circle"_s, u"rect"_s,
-                                        u"rect"_s, u"rect"_s}));
-        QCOMPARE(hole.value(u"r"_s), u"4"_s);
-        QCOMPARE(hole.value(u"stroke"_s), u"#ff0000"_s);
-        QVERIFY(svg.contains("<rect x=\"330\" y=\"70\" width=\"10\" height=\"10\" fill=\"none\""));
+        for (const char *shape :
+             {"<line x1=\"301\" y1=\"0\" x2=\"301\" y2=\"200\" stroke=\"#ff0000\"/>",
+              "<circle cx=\"300\" cy=\"50\" r=\"4\" fill=\"none\" stroke=\"#ff0000\"/>",
+              "<rect x=\"320\" y=\"60\" width=\"1\" height=\"1\" fill=\"#b4b4b4\"/>",
+              "<rect x=\"330\" y=\"70\" width=\"10\" height=\"10\" fill=\"none\" "
+              "stroke=\"#000000\"/>",
+              "<rect x=\"350\" y=\"70\" width=\"10\" height=\"10\" fill=\"#ff0000\" "
+              "stroke=\"#ff0000\"/>"})
+            QVERIFY2(svg.contains(shape), shape);
     }
 
     void idleConnectionsClose()
@@ -315,9 +311,8 @@ private slots:
         QVERIFY(QRegularExpression(u"^[0-9a-f]{32}$"_s).match(token).hasMatch());
         QCOMPARE(kept.size(), 1);
         QCOMPARE(kept.at(0).at(0).value<RemoteSettings>().token, token);
-        const QString address = view.pageAddresses().value(0);
-        QVERIFY2(address.endsWith(u":%1/?token=%2"_s.arg(view.port()).arg(token)),
-                 qPrintable(address));
+        QVERIFY(
+            view.pageAddresses().value(0).endsWith(u":%1/?token=%2"_s.arg(view.port()).arg(token)));
 
         // A new token: the old one no longer serves.
         Client client(view.port());
@@ -334,25 +329,6 @@ private slots:
         QVERIFY(client.closedByServer(1000));
         Client late(port);
         QVERIFY(!late.connected);
-    }
-
-    void portInUse()
-    {
-        QTcpServer holder;
-        QVERIFY(holder.listen(QHostAddress::Any));
-        RemoteView view(fixedStatus, fixedPicture);
-        QSignalSpy failed(&view, &RemoteView::failed);
-        view.apply({true, holder.serverPort(), Key});
-        QVERIFY(!view.listening());
-        QCOMPARE(failed.size(), 1);
-        QVERIFY2(
-            view.statusText().contains(u"could not listen on port %1"_s.arg(holder.serverPort())),
-            qPrintable(view.statusText()));
-        // The same settings once the port is free: it starts.
-        holder.close();
-        view.apply(view.settings());
-        QVERIFY(view.listening());
-        QCOMPARE(view.settings().token, Key);
     }
 
     void tokensAndQrCodes()
