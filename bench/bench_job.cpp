@@ -42,7 +42,6 @@
 #include <cstring>
 #include <functional>
 #include <memory>
-#include <vector>
 
 namespace {
 
@@ -125,7 +124,14 @@ public:
             socket->connectToHost(QHostAddress::LocalHost, m_port);
         }
     }
-    void stop() { qDeleteAll(findChildren<QTcpSocket *>()); }
+    // Closes every client; closing them now counts for nothing.
+    void stop()
+    {
+        const QList<QTcpSocket *> sockets = findChildren<QTcpSocket *>();
+        for (QTcpSocket *socket : sockets)
+            socket->disconnect(this);
+        qDeleteAll(sockets);
+    }
 
     std::atomic<int> answers{0};
     std::atomic<int> idleClosed{0};
@@ -243,6 +249,7 @@ void runJob(benchmark::State &state, bool remote)
         simulator.waitForFinished(10000);
     }
 }
+
 void BM_JobRate(benchmark::State &state)
 {
     runJob(state, false);
