@@ -8,6 +8,23 @@
 
 namespace velmora {
 
+namespace {
+
+JobEvent jobEndEvent(PunchJob::EndReason reason)
+{
+    switch (reason) {
+    case PunchJob::EndReason::Completed:
+        return JobEvent::Completed;
+    case PunchJob::EndReason::Stopped:
+        return JobEvent::Stopped;
+    case PunchJob::EndReason::ControllerStop:
+        break;
+    }
+    return JobEvent::ControllerStop;
+}
+
+} // namespace
+
 AppCore::AppCore(const AppServices &services_, QObject *parent)
     : QObject(parent), services(services_), opener(holes, services.chooser), composer(holes),
       commEvents(services.port, log, linkLamps, [this] { return nextNote.value(); }),
@@ -19,7 +36,11 @@ AppCore::AppCore(const AppServices &services_, QObject *parent)
       progress(job, holes, nextNote), windowState(job, portController, opener),
       calibration(composer),
       settings(services.settingsDir, {opener, portController, formats, calibration, display}, log),
-      jobOutcome(job),
+      extras(services.settingsDir, [this](const QString &line) { log.writeLog(line); }),
+      events(
+          services.clock, [this](JobEvent event) { return extras.values().command(event); },
+          [this](const QString &line) { log.writeLog(line); }),
+      history(services.settingsDir), jobOutcome(job),
       remote([this] { return remoteStatusOf(*this); }, [this] { return rollPictureOf(*this); })
 {
     // The controller's "stop" ends the job; a vanished port pauses it; Start
@@ -55,6 +76,33 @@ AppCore::AppCore(const AppServices &services_, QObject *parent)
             services.notifier->notify(notice.title, notice.text);
         }
     });
+    followJobs();
+}
+
+// The job's ends and holes go to the recorder, which keeps the job's history
+// row and raises the operator's event commands.
+void AppCore::followJobs()
+{
+    connect(&job, &PunchJob::started, this, [this] {
+        recorder.jobStarted({opener.prtPath(), holes.rollName, holes.holeCount()});
+    });
+    connect(&job, &PunchJob::holeSent, this, [this](int hole) {
+        if (job.jobRunning())
+            recorder.holeSent(hole, job.timer().punchingTime());
+    });
+    connect(&job, &PunchJob::ended, this,
+            [this](PunchJob::EndReason reason) { recorder.jobEnded(jobEndEvent(reason)); });
+    // A lost port pauses the job rather than ending it; the job reports it
+    // only when the port goes while the job is going, not while it is paused
+    // already (by Pause or with the stop question up).
+    connect(&job, &PunchJob::halted, this, [this](PunchJob::Halt why) {
+        if (why == PunchJob::Halt::PortLost)
+            recorder.portLost();
+    });
+    connect(&recorder, &JobRecorder::recordChanged, &history, &HistoryStore::record);
+    connect(&recorder, &JobRecorder::eventRaised, &events, &EventRunner::raise);
+    connect(&history, &HistoryStore::logLine, this,
+            [this](const QString &line) { log.writeLog(line); });
 }
 
 void AppCore::startUp()
@@ -72,6 +120,8 @@ void AppCore::startUp()
         formats.selectFormat(1);
     formLoading = false;
     journal.readLeftOver();
+    extras.read();
+    history.start();
 }
 
 bool AppCore::shutDown()

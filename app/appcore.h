@@ -2,8 +2,12 @@
 
 #include "app/remotefeed.h"
 #include "app/windowstate.h"
+#include "events/eventrunner.h"
+#include "extras/extrasettings.h"
 #include "format/formattable.h"
 #include "format/holecommandcomposer.h"
+#include "history/historystore.h"
+#include "history/jobrecorder.h"
 #include "job/jobjournal.h"
 #include "job/jobprogress.h"
 #include "job/punchjob.h"
@@ -109,12 +113,21 @@ public:
     CalibrationEntries calibration;
     SettingsStore settings;
 
+    // For unattended rolls: velmora.ini, the operator's commands run when a
+    // job ends, and the job history, which the recorder keeps up to date.
+    ExtraSettings extras;
+    EventRunner events;
+    JobRecorder recorder;
+    HistoryStore history;
+
     // The remote view: off until the operator turns it on; it reads the
     // program through snapshots and changes nothing.
     JobOutcomeTracker jobOutcome;
     RemoteView remote;
 
 private:
+    void followJobs();
+
     bool m_keepFailed = false;
 };
 

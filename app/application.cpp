@@ -20,6 +20,10 @@ Application::Application(const AppServices &services)
       tools(
           core.portController, core.linkSender, *window.toolsPanel(), *window.cmdDummy(),
           core.windowState, [this](bool shown) { window.setToolsPanelShown(shown); }, &window),
+      history(core.history, *window.historyWindow(), window.mnuHistory(), core.windowState,
+              &window),
+      extraSettings(core.extras, *window.extraSettingsDialog(), window.mnuExtraSettings(),
+                    core.windowState, &window),
       windowPresenter(core.windowState, window)
 {
     QObject::connect(&link, &LinkPresenter::statusRefreshNeeded, &settings,

@@ -4,7 +4,9 @@
 #include "app/mainwindow.h"
 #include "app/shellpresenter.h"
 #include "app/windowpresenter.h"
+#include "extras/extrasettingspresenter.h"
 #include "format/formateditorpresenter.h"
+#include "history/historypresenter.h"
 #include "job/jobpresenter.h"
 #include "link/linkpresenter.h"
 #include "roll/rollpresenter.h"
@@ -30,6 +32,8 @@ public:
     FormatEditorPresenter formatEditor;
     JobPresenter job;
     ToolsPresenter tools;
+    HistoryPresenter history;
+    ExtraSettingsPresenter extraSettings;
     WindowPresenter windowPresenter;
 };
 

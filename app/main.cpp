@@ -1,24 +1,58 @@
 #include "app/application.h"
 #include "app/filedialogchooser.h"
 #include "app/folders.h"
+#include "history/historycsv.h"
 #include "platform/desktopnotifier.h"
 #include "platform/qtserialportdevice.h"
 #include "platform/systemclock.h"
 
 #include <QApplication>
+#include <QFile>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+void nameProgram()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Velmora"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Velmora"));
+}
+
+QString appDir()
+{
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/');
+}
+
+// velmora --history: the job history as CSV on standard output, without a
+// window, so also without a display.
+int printHistory(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    nameProgram();
+    QFile out;
+    QFile err;
+    if (!out.open(stdout, QIODevice::WriteOnly) || !err.open(stderr, QIODevice::WriteOnly))
+        return 1;
+    return velmora::printHistory(velmora::settingsFolder(appDir()), out, err);
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    if (argc == 2 && std::strcmp(argv[1], "--history") == 0)
+        return printHistory(argc, argv);
+
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Velmora"));
-    QApplication::setOrganizationName(QStringLiteral("Velmora"));
+    nameProgram();
 
     velmora::SystemClock clock;
     velmora::QtSerialPortDevice port;
     velmora::FileDialogChooser chooser;
     velmora::DesktopNotifier notifier;
-    const QString appDir = QApplication::applicationDirPath() + QLatin1Char('/');
-    velmora::Application velmora({clock, port, chooser, appDir, velmora::settingsFolder(appDir),
+    velmora::Application velmora({clock, port, chooser, appDir(), velmora::settingsFolder(appDir()),
                                   &velmora::presentSerialPorts, &notifier});
     chooser.setParent(&velmora.window);
     velmora.window.show();

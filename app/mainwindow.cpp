@@ -1,6 +1,8 @@
 #include "app/mainwindow.h"
 
 #include "app/previewhost.h"
+#include "extras/extrasettingsdialog.h"
+#include "history/historywindow.h"
 #include "job/jobcontrolspanel.h"
 #include "roll/rollview.h"
 #include "settings/settingspanel.h"
@@ -71,6 +73,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     placeOverlayPanel(m_settings);
     placeOverlayPanel(m_tools);
 
+    m_historyWindow = new velmora::HistoryWindow(this);
+    m_extraSettingsDialog = new velmora::ExtraSettingsDialog(this);
+
     // The status frame takes the height of the main controls beside it.
     auto *frames = new QHBoxLayout;
     frames->setSpacing(FrameGap);
@@ -139,6 +144,13 @@ void MainWindow::buildMenus()
     m_mnuSet->setObjectName(u"mnuSet"_s);
     m_mnuTest = bar->addAction(u"Tools    "_s);
     m_mnuTest->setObjectName(u"mnuTest"_s);
+
+    // Beside Help: what serves an operator who leaves a roll running.
+    m_mnuExtras = nameControl(bar->addMenu(tr("Extras    ")), u"mnuExtras"_s);
+    m_mnuHistory = m_mnuExtras->addAction(tr("Job history"));
+    m_mnuHistory->setObjectName(u"mnuHistory"_s);
+    m_mnuExtraSettings = m_mnuExtras->addAction(tr("Extra settings"));
+    m_mnuExtraSettings->setObjectName(u"mnuExtraSettings"_s);
 
     m_mnuHelp = nameControl(bar->addMenu(u"  Help"_s), u"mnuHelp"_s);
     m_mnuHelpNL = m_mnuHelp->addAction(u"Nederlands"_s);

@@ -35,6 +35,9 @@ WindowPresenter::WindowPresenter(WindowState &state, MainWindow &window)
         {Intent::Exit, window.mnuExit(), Intent::FileMenu},
         {Intent::ShowSettings, window.mnuSet(), std::nullopt},
         {Intent::ShowTools, window.mnuTest(), std::nullopt},
+        {Intent::ExtrasMenu, window.mnuExtras()->menuAction(), std::nullopt},
+        {Intent::ShowHistory, window.mnuHistory(), Intent::ExtrasMenu},
+        {Intent::EditExtras, window.mnuExtraSettings(), Intent::ExtrasMenu},
     };
     // A hidden panel is disabled too, so that nothing in it can be reached.
     m_widgets = {

@@ -19,6 +19,11 @@ Allowed windowAllows(const WindowFacts &facts)
     a.set(Intent::Exit, free && job.exit);
     a.set(Intent::ShowSettings, free && job.settingsMenu);
     a.set(Intent::ShowTools, free && job.testMenu);
+    // The job history and velmora.ini touch neither the port nor the roll:
+    // open at any time, also during a job and over a panel.
+    a.set(Intent::ExtrasMenu, true);
+    a.set(Intent::ShowHistory, true);
+    a.set(Intent::EditExtras, true);
     a.set(Intent::MainControls, main);
     a.set(Intent::OpenPort, main && job.openPort);
     a.set(Intent::Start, main && job.start && facts.portOpen && facts.rollLoaded);

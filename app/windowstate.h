@@ -30,7 +30,8 @@ struct WindowFacts
 };
 
 // The window's rules: what it allows, from the facts alone.
-// - The menus and Exit follow the job, and rest while a panel is shown.
+// - The menus and Exit follow the job, and rest while a panel is shown; the
+//   Extras menu is always open.
 // - The main controls rest while the settings panel is shown; otherwise each
 //   follows the job, and Start also needs the port open and a roll loaded.
 // - A panel's controls act only while it is shown; the format list, "Edit

@@ -16,6 +16,9 @@ enum class Intent
     Exit,             // cmdExit, File, Exit
     ShowSettings,     // mnuSet
     ShowTools,        // mnuTest
+    ExtrasMenu,       // mnuExtras opens
+    ShowHistory,      // Extras, Job history
+    EditExtras,       // Extras, Extra settings
     MainControls,     // frmControls as a whole
     OpenPort,         // cmdOpenport
     Start,            // cmdStart

@@ -1,6 +1,8 @@
 #include "app/application.h"
 #include "app/mainwindow.h"
+#include "extras/extrasettingsdialog.h"
 #include "format/formateditor.h"
+#include "history/historywindow.h"
 #include "job/jobcontrolspanel.h"
 #include "roll/rollview.h"
 #include "settings/settingspanel.h"
@@ -34,7 +36,15 @@ namespace {
 // A "-" before the name marks a control that starts disabled, a "~" one that
 // starts hidden.
 const char *const Layout[] = {
-    "MainWindow:~picTools|~picSettings|picRol|frmStatus|frmControls|cmdDummy",
+    "MainWindow:~picTools|~picSettings|picRol|frmStatus|frmControls|cmdDummy|~winHistory|"
+    "~dlgExtraSettings",
+    "winHistory:tblHistory|cmdExportCsv=Export CSV|lblExport",
+    "dlgExtraSettings:frmEvents=Commands run when a job ends|lblExtraFile|cmdExtraOK=OK|"
+    "cmdExtraCancel=Cancel",
+    "frmEvents:txtEventCompleted|txtEventStopped|txtEventControllerStop|txtEventPortLost|"
+    "lblEventCompleted=Roll completed|lblEventStopped=Stopped with Stop|"
+    "lblEventControllerStop=Stopped by the controller|lblEventPortLost=Port lost, job paused|"
+    "lblEventHelp",
     "picTools:frmCommands=Adjustcommand for the PIC|frmToolPaper|frmToolArm|cmdToolsExit=Exit|"
     "lblZelvoor=Test tools for the Zelvoor interface|Shape2",
     "frmCommands:txtVal1|txtVal2|-cmdSubmitmanual=Send command|-cmdShowSettings=Show settings|"
@@ -73,7 +83,9 @@ QByteArray kindOf(const QString &name)
                           "txt:QLineEdit chk:QCheckBox frm:QGroupBox shp:velmora::Lamp "
                           "Shape:QFrame picStop:QFrame picTools:velmora::ToolsPanel "
                           "picSettings:velmora::SettingsPanel picRol:velmora::RollView "
-                          "cbo:QComboBox cmb:QComboBox vsc:QScrollBar prg:QProgressBar"_s;
+                          "cbo:QComboBox cmb:QComboBox vsc:QScrollBar prg:QProgressBar "
+                          "win:velmora::HistoryWindow dlg:velmora::ExtraSettingsDialog "
+                          "tbl:QTableView"_s;
     for (const QString &kind : kinds.split(u' ')) {
         if (name.startsWith(kind.section(u':', 0, 0)))
             return kind.section(u':', 1).toLatin1();
@@ -184,14 +196,16 @@ private slots:
     void menus()
     {
         QList<QAction *> actions = m_window->menuBar()->actions();
-        actions << m_window->mnuFile()->actions() << m_window->mnuHelp()->actions();
+        actions << m_window->mnuFile()->actions() << m_window->mnuExtras()->actions()
+                << m_window->mnuHelp()->actions();
         QStringList items;
         for (const QAction *action : actions)
             items << (action->menu() ? action->menu()->objectName() : action->objectName()) + u'=' +
                          action->text();
-        QCOMPARE(items.join(u'|'),
-                 u"mnuFile=    File    |mnuSet=Settings      |mnuTest=Tools    |mnuHelp=  Help|"
-                 "mnuOpen=Open|mnuExit=Exit|mnuHelpNL=Nederlands|mnuHelpUK=English"_s);
+        QCOMPARE(items.join(u'|'), u"mnuFile=    File    |mnuSet=Settings      |mnuTest=Tools    |"
+                                   "mnuExtras=Extras    |mnuHelp=  Help|mnuOpen=Open|mnuExit=Exit|"
+                                   "mnuHistory=Job history|mnuExtraSettings=Extra settings|"
+                                   "mnuHelpNL=Nederlands|mnuHelpUK=English"_s);
         QVERIFY(!m_window->mnuSet()->menu() && !m_window->mnuTest()->menu());
     }
 
@@ -384,6 +398,13 @@ private slots:
         QCOMPARE(s->baudChoice->currentIndex(), 4);
         QCOMPARE(s->cboFormats->currentIndex(), 1);
         QCOMPARE(s->txtXcal->text(), u"1000"_s);
+        // The Extras menu stays open, its entries enabled: their windows touch
+        // neither the port nor the roll.
+        w.mnuHistory()->trigger();
+        w.mnuExtraSettings()->trigger();
+        QVERIFY(w.mnuExtras()->menuAction()->isEnabled());
+        QVERIFY(w.historyWindow()->isVisible() && w.extraSettingsDialog()->isVisible());
+        QVERIFY(rig.port.calls().isEmpty() && core.jobRunning());
 
         while (core.jobRunning() && rig.clock.runNext()) {
         }

@@ -1,0 +1,82 @@
+#include "extras/extrasettingsdialog.h"
+
+#include "widgetkit/controls.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace velmora {
+
+ExtraSettingsDialog::ExtraSettingsDialog(QWidget *parent) : QDialog(parent)
+{
+    nameControl(this, u"dlgExtraSettings"_s);
+    setWindowTitle(tr("Extra settings"));
+
+    QGroupBox *events = makeFrame(this, u"frmEvents"_s, tr("Commands run when a job ends"));
+    auto *form = new QFormLayout(events);
+    const struct
+    {
+        JobEvent event;
+        QString name;
+        QString caption;
+    } rows[] = {
+        {JobEvent::Completed, u"Completed"_s, tr("Roll completed")},
+        {JobEvent::Stopped, u"Stopped"_s, tr("Stopped with Stop")},
+        {JobEvent::ControllerStop, u"ControllerStop"_s, tr("Stopped by the controller")},
+        {JobEvent::PortLost, u"PortLost"_s, tr("Port lost, job paused")},
+    };
+    for (const auto &row : rows) {
+        QLineEdit *entry = makeEntry(events, u"txtEvent"_s + row.name, row.caption);
+        form->addRow(makeLabel(events, u"lblEvent"_s + row.name, row.caption), entry);
+        m_entries[std::size_t(row.event)] = entry;
+    }
+    QLabel *help = makeLabel(events, u"lblEventHelp"_s,
+                             tr("A program and its arguments, run without a shell. Put an "
+                                "argument with blanks in double quotes. In the arguments, "
+                                "%event, %roll, %name, %hole, %holes and %sent stand for the "
+                                "job's facts; they are in VELMORA_EVENT, VELMORA_ROLL, ... too. "
+                                "Leave a line empty to run nothing."));
+    help->setWordWrap(true);
+    form->addRow(help);
+
+    lblExtraFile = makeLabel(this, u"lblExtraFile"_s, QString());
+    lblExtraFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    cmdExtraOK = makeButton(this, u"cmdExtraOK"_s, tr("OK"));
+    cmdExtraCancel = makeButton(this, u"cmdExtraCancel"_s, tr("Cancel"));
+    auto *buttons = new QDialogButtonBox(this);
+    buttons->addButton(cmdExtraOK, QDialogButtonBox::AcceptRole);
+    buttons->addButton(cmdExtraCancel, QDialogButtonBox::RejectRole);
+    cmdExtraOK->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(events);
+    layout->addWidget(lblExtraFile);
+    layout->addWidget(buttons);
+    setMinimumWidth(560);
+}
+
+void ExtraSettingsDialog::showValues(const ExtraValues &values, const QString &filePath)
+{
+    for (const JobEvent event : AllJobEvents)
+        entry(event)->setText(values.command(event));
+    lblExtraFile->setText(tr("Kept in %1").arg(filePath));
+}
+
+ExtraValues ExtraSettingsDialog::values() const
+{
+    ExtraValues values;
+    for (const JobEvent event : AllJobEvents)
+        values.command(event) = entry(event)->text().trimmed();
+    return values;
+}
+
+} // namespace velmora
