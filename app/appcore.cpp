@@ -70,6 +70,13 @@ AppCore::AppCore(const AppServices &services_, QObject *parent)
     });
     connect(&job, &PunchJob::ended, this, [this] { journal.jobEnded(); });
     connect(&remote, &RemoteView::failed, this, [this](const QString &why) { log.writeLog(why); });
+    // The remote view's settings live in velmora.ini: applied at start-up,
+    // kept whenever they change (the operator's panel, the first token).
+    connect(&remote, &RemoteView::settingsChanged, this, [this](const RemoteSettings &settings) {
+        ExtraValues values = extras.values();
+        values.remote = settings;
+        extras.setValues(values);
+    });
     connect(&job, &PunchJob::halted, this, [this](PunchJob::Halt why, int hole) {
         if (services.notifier) {
             const JobNotice notice = jobNotice(why, hole);
@@ -121,6 +128,7 @@ void AppCore::startUp()
     formLoading = false;
     journal.readLeftOver();
     extras.read();
+    remote.apply(extras.values().remote);
     history.start();
 }
 

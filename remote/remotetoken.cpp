@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <array>
 
@@ -13,6 +14,13 @@ QString makeRemoteToken()
     QRandomGenerator::system()->fillRange(bits.data(), qsizetype(bits.size()));
     const QByteArray bytes(reinterpret_cast<const char *>(bits.data()), sizeof bits);
     return QString::fromLatin1(bytes.toHex());
+}
+
+bool isRemoteTokenForm(const QString &text)
+{
+    static const QRegularExpression form(
+        QRegularExpression::anchoredPattern(QStringLiteral("[0-9A-Fa-f]{32}")));
+    return form.match(text).hasMatch();
 }
 
 bool tokenMatches(QByteArrayView given, QByteArrayView key)

@@ -9,6 +9,9 @@ namespace velmora {
 // written as 32 lower-case hexadecimal digits.
 QString makeRemoteToken();
 
+// Whether text has the form of a token: 32 hexadecimal digits, either case.
+bool isRemoteTokenForm(const QString &text);
+
 // Whether a client gave the token `key`. The time taken depends on the
 // length of `key` only, never on how much of it a guess got right. An empty
 // key admits nobody.

@@ -2,6 +2,7 @@
 
 #include "remote/connectionguard.h"
 #include "remote/remoteserver.h"
+#include "remote/remotesettings.h"
 
 #include <QObject>
 #include <QString>
@@ -10,16 +11,6 @@
 #include <memory>
 
 namespace velmora {
-
-// The operator's settings of the remote view. Port 0 takes any free port.
-struct RemoteSettings
-{
-    bool enabled = false;
-    quint16 port = 8765;
-    QString token;
-
-    bool operator==(const RemoteSettings &) const = default;
-};
 
 // The remote view as the operator turns it on and off: it keeps the settings,
 // runs the server while the view is on and says how it stands. Turned on

@@ -1,3 +1,4 @@
+#include "extras/extrasettingsdialog.h"
 #include "job/jobcontrolspanel.h"
 #include "remote/remotepanel.h"
 #include "settings/settingspanel.h"
@@ -198,8 +199,9 @@ private slots:
         QCOMPARE(remote.log, logLines.mid(logLines.size() - 20));
     }
 
-    // The remote view: off at start; its panel turns it on and off and shows
-    // the address; a port it cannot use is said in the log, and tried again.
+    // The remote view: off at start; its panel in the extra settings turns it
+    // on and off and shows the address; a port it cannot use is said in the
+    // log, and tried again.
     void remoteView()
     {
         AppRig rig;
@@ -207,7 +209,7 @@ private slots:
         QVERIFY(!view.listening());
         QCOMPARE(rollPictureOf(rig.app.core).shapes.size(), 1u); // the centre line alone
         view.apply({false, 0, {}});                              // any free port
-        RemotePanel panel(view);
+        RemotePanel &panel = *rig.app.window.extraSettingsDialog()->remotePanel();
         panel.chkRemote->click();
         const QString address = view.pageAddresses().value(0);
         QVERIFY(view.listening() && address.contains(u"?token="_s + view.settings().token));
