@@ -1,6 +1,7 @@
 #pragma once
 
 #include "events/jobevent.h"
+#include "remote/remotesettings.h"
 
 #include <QObject>
 #include <QString>
@@ -33,6 +34,9 @@ struct ExtraValues
     QString &command(JobEvent event) { return commands[std::size_t(event)]; }
     const QString &command(JobEvent event) const { return commands[std::size_t(event)]; }
 
+    // [remote]: the remote view's switch, port and token.
+    RemoteSettings remote;
+
     // [ui]: the window's language, taken at start-up.
     UiLanguage language = UiLanguage::System;
 
@@ -43,7 +47,8 @@ struct ExtraValues
 // parameter file, in INI format so that it can be edited by hand. Read at
 // start-up; written anew, off the window's thread, whenever a value changes.
 // A file that cannot be read or written is reported in one log line (per
-// kind, per run) and the program runs on with the values it has.
+// kind, per run) and the program runs on with the values it has; a value
+// that cannot be used gets one log line and its default.
 class ExtraSettings : public QObject
 {
     Q_OBJECT

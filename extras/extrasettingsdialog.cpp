@@ -1,5 +1,6 @@
 #include "extras/extrasettingsdialog.h"
 
+#include "remote/remotepanel.h"
 #include "widgetkit/controls.h"
 
 #include <QComboBox>
@@ -79,6 +80,21 @@ ExtraSettingsDialog::ExtraSettingsDialog(QWidget *parent) : QDialog(parent)
     setMinimumWidth(560);
 }
 
+void ExtraSettingsDialog::setRemotePanel(RemotePanel *panel)
+{
+    m_remotePanel = panel;
+    QGroupBox *frame = makeFrame(this, u"frmRemote"_s, tr("Remote view"));
+    QLabel *note = makeLabel(frame, u"lblRemoteNote"_s,
+                             tr("These controls act at once; OK and Cancel concern the commands "
+                                "and the language above only."));
+    note->setWordWrap(true);
+    auto *layout = new QVBoxLayout(frame);
+    layout->addWidget(panel);
+    layout->addWidget(note);
+    // Between the language and the line naming the file.
+    static_cast<QVBoxLayout *>(this->layout())->insertWidget(2, frame, 1);
+}
+
 void ExtraSettingsDialog::showValues(const ExtraValues &values, const QString &filePath)
 {
     for (const JobEvent event : AllJobEvents)
@@ -87,13 +103,12 @@ void ExtraSettingsDialog::showValues(const ExtraValues &values, const QString &f
     lblExtraFile->setText(tr("Kept in %1").arg(filePath));
 }
 
-ExtraValues ExtraSettingsDialog::values() const
+ExtraValues ExtraSettingsDialog::editedValues(ExtraValues inUse) const
 {
-    ExtraValues values;
     for (const JobEvent event : AllJobEvents)
-        values.command(event) = entry(event)->text().trimmed();
-    values.language = UiLanguage(std::max(cboLanguage->currentIndex(), 0));
-    return values;
+        inUse.command(event) = entry(event)->text().trimmed();
+    inUse.language = UiLanguage(std::max(cboLanguage->currentIndex(), 0));
+    return inUse;
 }
 
 } // namespace velmora

@@ -106,6 +106,14 @@
         <source>Kept in %1</source>
         <translation>Bewaard in %1</translation>
     </message>
+    <message>
+        <source>Remote view</source>
+        <translation>Meekijken op afstand</translation>
+    </message>
+    <message>
+        <source>These controls act at once; OK and Cancel concern the commands and the language above only.</source>
+        <translation>Deze knoppen werken meteen; OK en Annuleren gelden alleen voor de programma&apos;s en de taal hierboven.</translation>
+    </message>
 </context>
 <context>
     <name>velmora::FileDialogChooser</name>
@@ -486,6 +494,44 @@
     <message>
         <source>Punching stopped</source>
         <translation>Ponsen gestopt</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::RemotePanel</name>
+    <message>
+        <source>Show the running roll on a phone (remote view)</source>
+        <translation>De lopende rol op een telefoon tonen (meekijken op afstand)</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>Poort</translation>
+    </message>
+    <message>
+        <source>Make a new token</source>
+        <translation>Nieuwe sleutel maken</translation>
+    </message>
+    <message>
+        <source>QR code of the address</source>
+        <translation>QR-code van het adres</translation>
+    </message>
+    <message>
+        <source>Port:</source>
+        <translation>Poort:</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::RemoteView</name>
+    <message>
+        <source>The remote view is off.</source>
+        <translation>Meekijken op afstand staat uit.</translation>
+    </message>
+    <message>
+        <source>The remote view could not listen on port %1: %2</source>
+        <translation>Meekijken op afstand kan niet luisteren op poort %1: %2</translation>
+    </message>
+    <message>
+        <source>The remote view is on, at port %1.</source>
+        <translation>Meekijken op afstand staat aan, op poort %1.</translation>
     </message>
 </context>
 <context>
