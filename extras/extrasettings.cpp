@@ -4,6 +4,7 @@
 
 #include <QSettings>
 
+#include <optional>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -11,6 +12,17 @@ using namespace Qt::StringLiterals;
 namespace velmora {
 
 namespace {
+
+const QString LanguageKey = u"ui/language"_s;
+
+std::optional<UiLanguage> uiLanguageOf(const QString &name)
+{
+    for (const UiLanguage language : {UiLanguage::System, UiLanguage::Dutch, UiLanguage::English}) {
+        if (name.trimmed().compare(uiLanguageName(language), Qt::CaseInsensitive) == 0)
+            return language;
+    }
+    return std::nullopt;
+}
 
 // A value as the file has it: QSettings reads one with a comma as a list.
 QString valueText(const QSettings &ini, const QString &key)
@@ -58,6 +70,12 @@ ExtraValues readValues(QSettings &ini, QStringList &problems)
         values.command(event) = ini.value(jobEventName(event)).toString();
     ini.endGroup();
     values.remote = readRemote(ini, problems);
+    const QString language = valueText(ini, LanguageKey);
+    if (const std::optional<UiLanguage> chosen = uiLanguageOf(language))
+        values.language = *chosen;
+    else if (!language.isEmpty())
+        problems << u"[ui] language=%1 is not nl, en or system; the desktop's language is used"_s
+                        .arg(language);
     return values;
 }
 
@@ -72,6 +90,7 @@ void writeValues(QSettings &ini, const ExtraValues &values)
     ini.setValue(u"port"_s, int(values.remote.port));
     ini.setValue(u"token"_s, values.remote.token);
     ini.endGroup();
+    ini.setValue(LanguageKey, uiLanguageName(values.language));
 }
 
 QString statusText(QSettings::Status status)
@@ -80,6 +99,19 @@ QString statusText(QSettings::Status status)
 }
 
 } // namespace
+
+QString uiLanguageName(UiLanguage language)
+{
+    switch (language) {
+    case UiLanguage::Dutch:
+        return u"nl"_s;
+    case UiLanguage::English:
+        return u"en"_s;
+    case UiLanguage::System:
+        break;
+    }
+    return u"system"_s;
+}
 
 ExtraSettings::ExtraSettings(const QString &settingsDir,
                              std::function<void(const QString &)> writeLog, QObject *parent)
@@ -104,6 +136,12 @@ void ExtraSettings::read()
     m_values = readValues(ini, problems);
     for (const QString &problem : std::as_const(problems))
         m_writeLog(u"Extra settings: %1: %2"_s.arg(problem, m_path));
+}
+
+UiLanguage ExtraSettings::readLanguage(const QString &settingsDir)
+{
+    const QSettings ini(settingsDir + fileName(), QSettings::IniFormat);
+    return uiLanguageOf(valueText(ini, LanguageKey)).value_or(UiLanguage::System);
 }
 
 void ExtraSettings::setValues(const ExtraValues &values)

@@ -12,6 +12,18 @@
 
 namespace velmora {
 
+// The language of the window: the desktop's (Dutch on a Dutch desktop,
+// English on any other), or Dutch or English whatever the desktop speaks.
+enum class UiLanguage
+{
+    System,
+    Dutch,
+    English
+};
+
+// The value in velmora.ini: "system", "nl" or "en".
+QString uiLanguageName(UiLanguage language);
+
 // The values kept in velmora.ini, one struct per section. A new section is a
 // struct here and a few lines in readValues and writeValues.
 struct ExtraValues
@@ -24,6 +36,9 @@ struct ExtraValues
 
     // [remote]: the remote view's switch, port and token.
     RemoteSettings remote;
+
+    // [ui]: the window's language, taken at start-up.
+    UiLanguage language = UiLanguage::System;
 
     bool operator==(const ExtraValues &) const = default;
 };
@@ -48,6 +63,9 @@ public:
     QString path() const { return m_path; }
 
     void read();
+    // The window's language alone, read before the window is made; a value
+    // other than "nl", "en" or "system" is the desktop's language.
+    static UiLanguage readLanguage(const QString &settingsDir);
     const ExtraValues &values() const { return m_values; }
     void setValues(const ExtraValues &values);
 

@@ -6,6 +6,7 @@
 
 #include <array>
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -14,9 +15,9 @@ namespace velmora {
 
 class RemotePanel;
 
-// The extra settings dialog: the command of each job event, the remote view's
-// panel and where the settings are kept. It only shows values and hands back
-// what was typed; the remote view's panel speaks to the view itself.
+// The extra settings dialog: the command of each job event, the window's
+// language, the remote view's panel and where the settings are kept. It only shows values and hands
+// back what was typed; the remote view's panel speaks to the view itself.
 class ExtraSettingsDialog : public QDialog
 {
     Q_OBJECT
@@ -32,6 +33,9 @@ public:
     ExtraValues editedValues(ExtraValues inUse) const;
 
     QLineEdit *entry(JobEvent event) const { return m_entries[std::size_t(event)]; }
+    // The window's language, in the order of UiLanguage: the desktop's,
+    // Dutch, English.
+    QComboBox *cboLanguage = nullptr;
     QPushButton *cmdExtraOK = nullptr;
     QPushButton *cmdExtraCancel = nullptr;
     QLabel *lblExtraFile = nullptr;

@@ -6,11 +6,17 @@
 #include "prt/holelist.h"
 #include "roll/nextnotestate.h"
 
+#include <QCoreApplication>
+
 namespace velmora {
 
 namespace {
 
-const QString PunchingStopped = QStringLiteral("Punching stopped");
+// The caption of lblRemain after every end, in the window's language.
+QString punchingStopped()
+{
+    return QCoreApplication::translate("velmora::PunchJob", "Punching stopped");
+}
 
 } // namespace
 
@@ -362,7 +368,7 @@ void PunchJob::endJob(EndReason reason)
         emit drawRoll();
     }
     setPhase(punchable ? Phase::EndedPunchable : Phase::Ended);
-    setRemain(PunchingStopped);
+    setRemain(punchingStopped());
     if (!running)
         return;
     emit ended(reason);

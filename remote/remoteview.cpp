@@ -69,10 +69,12 @@ void RemoteView::restart()
     auto server = std::make_unique<RemoteServer>(m_statusSource, m_pictureSource);
     server->setToken(m_settings.token);
     if (!server->start(m_settings.port, m_limits)) {
-        m_status = tr("The remote view could not listen on port %1: %2")
-                       .arg(m_settings.port)
-                       .arg(server->errorString());
-        emit failed(m_status);
+        // The panel shows it in the window's language; the log keeps English.
+        const char *const cannotListen =
+            QT_TR_NOOP("The remote view could not listen on port %1: %2");
+        m_status = tr(cannotListen).arg(m_settings.port).arg(server->errorString());
+        emit failed(
+            QString::fromLatin1(cannotListen).arg(m_settings.port).arg(server->errorString()));
         return;
     }
     m_server = std::move(server);

@@ -3,6 +3,7 @@
 #include "tests/support/apprig.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -33,9 +34,11 @@ private slots:
             ExtraSettingsDialog *dialog = rig.app.window.extraSettingsDialog();
             QVERIFY(dialog->isVisible() && !dialog->isModal());
             dialog->entry(JobEvent::ControllerStop)->setText(u"  "_s + command);
+            dialog->cboLanguage->setCurrentIndex(int(UiLanguage::Dutch));
             dialog->cmdExtraOK->click();
             QCOMPARE(rig.app.core.extras.values().command(JobEvent::ControllerStop), command);
         }
+        QCOMPARE(ExtraSettings::readLanguage(dir.path() + u'/'), UiLanguage::Dutch);
         AppRig rig({}, dir.path() + u'/');
         QCOMPARE(rig.app.core.extras.values().command(JobEvent::ControllerStop), command);
         rig.app.window.mnuExtraSettings()->trigger();
@@ -146,6 +149,37 @@ private slots:
         QCOMPARE(log, problem.isEmpty()
                           ? QStringList()
                           : QStringList(u"Extra settings: [remote] %1: %2"_s.arg(problem, path)));
+    }
+
+    // The window's language as an operator may write it; anything else is
+    // the desktop's language, with one log line.
+    void languageByHand_data()
+    {
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<UiLanguage>("language");
+        QTest::addColumn<bool>("logged");
+        QTest::newRow("nl") << "nl"_ba << UiLanguage::Dutch << false;
+        QTest::newRow("EN") << "EN"_ba << UiLanguage::English << false;
+        QTest::newRow("system") << "system"_ba << UiLanguage::System << false;
+        QTest::newRow("none") << ""_ba << UiLanguage::System << false;
+        QTest::newRow("de") << "de"_ba << UiLanguage::System << true;
+    }
+    void languageByHand()
+    {
+        QFETCH(QByteArray, value);
+        QFETCH(UiLanguage, language);
+        QFETCH(bool, logged);
+        const QTemporaryDir dir;
+        QFile ini(dir.filePath(ExtraSettings::fileName()));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[ui]\nlanguage=" + value + "\n");
+        ini.close();
+        QStringList log;
+        ExtraSettings extras(dir.path() + u'/', [&](const QString &line) { log << line; });
+        extras.read();
+        QCOMPARE(extras.values().language, language);
+        QCOMPARE(ExtraSettings::readLanguage(dir.path() + u'/'), language);
+        QCOMPARE(log.size(), logged ? 1 : 0);
     }
 
     // A folder stands where the file should be.
