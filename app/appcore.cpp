@@ -8,6 +8,23 @@
 
 namespace velmora {
 
+namespace {
+
+JobEvent jobEndEvent(PunchJob::EndReason reason)
+{
+    switch (reason) {
+    case PunchJob::EndReason::Completed:
+        return JobEvent::Completed;
+    case PunchJob::EndReason::Stopped:
+        return JobEvent::Stopped;
+    case PunchJob::EndReason::ControllerStop:
+        break;
+    }
+    return JobEvent::ControllerStop;
+}
+
+} // namespace
+
 AppCore::AppCore(const AppServices &services_, QObject *parent)
     : QObject(parent), services(services_), opener(holes, services.chooser), composer(holes),
       commEvents(services.port, log, linkLamps, [this] { return nextNote.value(); }),
@@ -16,8 +33,15 @@ AppCore::AppCore(const AppServices &services_, QObject *parent)
       linkSender(services.port, log, commEvents),
       job(services.clock, holes, composer, nextNote, linkSender),
       journal(services.settingsDir, [this](const QString &line) { log.writeLog(line); }),
-      progress(job, holes, nextNote),
-      settings(services.settingsDir, portController, formats, composer, opener, display, log)
+      progress(job, holes, nextNote), windowState(job, portController, opener),
+      calibration(composer),
+      settings(services.settingsDir, {opener, portController, formats, calibration, display}, log),
+      extras(services.settingsDir, [this](const QString &line) { log.writeLog(line); }),
+      events(
+          services.clock, [this](JobEvent event) { return extras.values().command(event); },
+          [this](const QString &line) { log.writeLog(line); }),
+      history(services.settingsDir), jobOutcome(job),
+      remote([this] { return remoteStatusOf(*this); }, [this] { return rollPictureOf(*this); })
 {
     // The controller's "stop" ends the job; a vanished port pauses it; Start
     // greys the flow-control lamps.
@@ -45,12 +69,47 @@ AppCore::AppCore(const AppServices &services_, QObject *parent)
             journal.holeSent(hole);
     });
     connect(&job, &PunchJob::ended, this, [this] { journal.jobEnded(); });
+    connect(&remote, &RemoteView::failed, this, [this](const QString &why) { log.writeLog(why); });
+    // The remote view's settings live in velmora.ini: applied at start-up,
+    // kept whenever they change (the operator's panel, the first token).
+    connect(&remote, &RemoteView::settingsChanged, this, [this](const RemoteSettings &settings) {
+        ExtraValues values = extras.values();
+        values.remote = settings;
+        extras.setValues(values);
+    });
     connect(&job, &PunchJob::halted, this, [this](PunchJob::Halt why, int hole) {
         if (services.notifier) {
             const JobNotice notice = jobNotice(why, hole);
             services.notifier->notify(notice.title, notice.text);
         }
     });
+    followJobs();
+}
+
+// The job's ends and holes go to the recorder, which keeps the job's history
+// row and raises the operator's event commands.
+void AppCore::followJobs()
+{
+    connect(&job, &PunchJob::started, this, [this] {
+        recorder.jobStarted({opener.prtPath(), holes.rollName, holes.holeCount()});
+    });
+    connect(&job, &PunchJob::holeSent, this, [this](int hole) {
+        if (job.jobRunning())
+            recorder.holeSent(hole, job.timer().punchingTime());
+    });
+    connect(&job, &PunchJob::ended, this,
+            [this](PunchJob::EndReason reason) { recorder.jobEnded(jobEndEvent(reason)); });
+    // A lost port pauses the job rather than ending it; the job reports it
+    // only when the port goes while the job is going, not while it is paused
+    // already (by Pause or with the stop question up).
+    connect(&job, &PunchJob::halted, this, [this](PunchJob::Halt why) {
+        if (why == PunchJob::Halt::PortLost)
+            recorder.portLost();
+    });
+    connect(&recorder, &JobRecorder::recordChanged, &history, &HistoryStore::record);
+    connect(&recorder, &JobRecorder::eventRaised, &events, &EventRunner::raise);
+    connect(&history, &HistoryStore::logLine, this,
+            [this](const QString &line) { log.writeLog(line); });
 }
 
 void AppCore::startUp()
@@ -68,6 +127,9 @@ void AppCore::startUp()
         formats.selectFormat(1);
     formLoading = false;
     journal.readLeftOver();
+    extras.read();
+    remote.apply(extras.values().remote);
+    history.start();
 }
 
 bool AppCore::shutDown()
@@ -85,11 +147,6 @@ bool AppCore::portOpen() const
 bool AppCore::jobRunning() const
 {
     return job.jobRunning();
-}
-
-bool AppCore::startAllowed() const
-{
-    return portOpen() && opener.fileLoaded() && !jobRunning();
 }
 
 } // namespace velmora

@@ -1,7 +1,13 @@
 #pragma once
 
+#include "app/remotefeed.h"
+#include "app/windowstate.h"
+#include "events/eventrunner.h"
+#include "extras/extrasettings.h"
 #include "format/formattable.h"
 #include "format/holecommandcomposer.h"
+#include "history/historystore.h"
+#include "history/jobrecorder.h"
 #include "job/jobjournal.h"
 #include "job/jobprogress.h"
 #include "job/punchjob.h"
@@ -13,8 +19,10 @@
 #include "link/portmap.h"
 #include "prt/holelist.h"
 #include "prt/prtopener.h"
+#include "remote/remoteview.h"
 #include "roll/displayoptions.h"
 #include "roll/nextnotestate.h"
+#include "settings/calibrationentries.h"
 #include "settings/settingsstore.h"
 
 #include <QObject>
@@ -66,8 +74,6 @@ public:
 
     bool portOpen() const;
     bool jobRunning() const;
-    // Start is offered with the port open, a roll loaded and no job running.
-    bool startAllowed() const;
 
     AppServices services;
 
@@ -100,10 +106,28 @@ public:
     JobJournal journal;
     JobProgress progress;
 
-    // The parameter file
+    // The panel shown and what the window allows
+    WindowState windowState;
+
+    // The calibration entries and the parameter file
+    CalibrationEntries calibration;
     SettingsStore settings;
 
+    // For unattended rolls: velmora.ini, the operator's commands run when a
+    // job ends, and the job history, which the recorder keeps up to date.
+    ExtraSettings extras;
+    EventRunner events;
+    JobRecorder recorder;
+    HistoryStore history;
+
+    // The remote view: off until the operator turns it on; it reads the
+    // program through snapshots and changes nothing.
+    JobOutcomeTracker jobOutcome;
+    RemoteView remote;
+
 private:
+    void followJobs();
+
     bool m_keepFailed = false;
 };
 

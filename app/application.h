@@ -3,7 +3,10 @@
 #include "app/appcore.h"
 #include "app/mainwindow.h"
 #include "app/shellpresenter.h"
+#include "app/windowpresenter.h"
+#include "extras/extrasettingspresenter.h"
 #include "format/formateditorpresenter.h"
+#include "history/historypresenter.h"
 #include "job/jobpresenter.h"
 #include "link/linkpresenter.h"
 #include "roll/rollpresenter.h"
@@ -29,6 +32,9 @@ public:
     FormatEditorPresenter formatEditor;
     JobPresenter job;
     ToolsPresenter tools;
+    HistoryPresenter history;
+    ExtraSettingsPresenter extraSettings;
+    WindowPresenter windowPresenter;
 };
 
 } // namespace velmora

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "widgetkit/windowmenus.h"
-
 #include <QMainWindow>
 
 #include <QMenu>
@@ -12,6 +10,8 @@ class QMenu;
 class QPushButton;
 
 namespace velmora {
+class ExtraSettingsDialog;
+class HistoryWindow;
 class JobControlsPanel;
 class PreviewHost;
 class RollView;
@@ -48,6 +48,9 @@ public:
     velmora::SettingsPanel *settingsPanel() const { return m_settings; }
     velmora::ToolsPanel *toolsPanel() const { return m_tools; }
     velmora::RollView *rollView() const { return m_rollView; }
+    // Windows of their own, hidden until their menu entries show them.
+    velmora::HistoryWindow *historyWindow() const { return m_historyWindow; }
+    velmora::ExtraSettingsDialog *extraSettingsDialog() const { return m_extraSettingsDialog; }
     // The off-screen button that takes the keyboard focus from a tool button.
     QPushButton *cmdDummy() const { return m_cmdDummy; }
 
@@ -56,8 +59,10 @@ public:
     QAction *mnuExit() const { return m_mnuExit; }
     QAction *mnuSet() const { return m_mnuSet; }
     QAction *mnuTest() const { return m_mnuTest; }
-    // File, Settings and Tools, as the panels' presenters enable them.
-    velmora::WindowMenus menus() const { return {m_mnuFile->menuAction(), m_mnuSet, m_mnuTest}; }
+    // Extras: the job history and the extra settings, open also during a job.
+    QMenu *mnuExtras() const { return m_mnuExtras; }
+    QAction *mnuHistory() const { return m_mnuHistory; }
+    QAction *mnuExtraSettings() const { return m_mnuExtraSettings; }
     QMenu *mnuHelp() const { return m_mnuHelp; }
     QAction *mnuHelpNL() const { return m_mnuHelpNL; }
     QAction *mnuHelpUK() const { return m_mnuHelpUK; }
@@ -84,6 +89,8 @@ private:
     velmora::ToolsPanel *m_tools = nullptr;
     velmora::PreviewHost *m_previewHost = nullptr;
     velmora::RollView *m_rollView = nullptr;
+    velmora::HistoryWindow *m_historyWindow = nullptr;
+    velmora::ExtraSettingsDialog *m_extraSettingsDialog = nullptr;
     QPushButton *m_cmdDummy = nullptr;
 
     QMenu *m_mnuFile = nullptr;
@@ -91,6 +98,9 @@ private:
     QAction *m_mnuExit = nullptr;
     QAction *m_mnuSet = nullptr;
     QAction *m_mnuTest = nullptr;
+    QMenu *m_mnuExtras = nullptr;
+    QAction *m_mnuHistory = nullptr;
+    QAction *m_mnuExtraSettings = nullptr;
     QMenu *m_mnuHelp = nullptr;
     QAction *m_mnuHelpNL = nullptr;
     QAction *m_mnuHelpUK = nullptr;

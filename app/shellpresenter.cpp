@@ -29,9 +29,11 @@ ShellPresenter::ShellPresenter(AppCore &core, MainWindow &window)
 {
     JobControlsPanel *controls = window.controlsPanel();
 
-    connect(window.mnuOpen(), &QAction::triggered, this, [this] { m_core.opener.openPrtFile(); });
+    connect(window.mnuOpen(), &QAction::triggered, this, [this] {
+        if (m_core.windowState.allows(Intent::OpenRoll))
+            m_core.opener.openPrtFile();
+    });
     connect(&core.opener, &PrtOpener::labelChanged, this, &ShellPresenter::showFileLabel);
-    connect(&core.opener, &PrtOpener::rollChanged, this, &ShellPresenter::updateStartEnabled);
 
     connect(window.mnuExit(), &QAction::triggered, this, &ShellPresenter::exit);
     connect(controls->cmdExit, &QPushButton::clicked, this, &ShellPresenter::exit);
@@ -57,7 +59,7 @@ ShellPresenter::ShellPresenter(AppCore &core, MainWindow &window)
 
 void ShellPresenter::exit()
 {
-    if (!m_core.shutDown())
+    if (!m_core.windowState.allows(Intent::Exit) || !m_core.shutDown())
         return;
     m_exiting = true;
     m_window.close();
@@ -65,9 +67,11 @@ void ShellPresenter::exit()
 
 bool ShellPresenter::acceptClose()
 {
+    if (m_core.jobRunning())
+        return false;
     if (m_exiting)
         return true;
-    if (m_core.jobRunning() || !m_core.shutDown())
+    if (!m_core.shutDown())
         return false;
     m_exiting = true;
     return true;
@@ -77,11 +81,6 @@ void ShellPresenter::runHelpProgram(const QString &path)
 {
     if (QFileInfo::exists(path))
         QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-}
-
-void ShellPresenter::updateStartEnabled()
-{
-    m_window.controlsPanel()->cmdStart->setEnabled(m_core.startAllowed());
 }
 
 void ShellPresenter::showFileLabel(const QString &text, LabelTone tone)

@@ -18,17 +18,16 @@ class ShellPresenter : public QObject
 public:
     ShellPresenter(AppCore &core, MainWindow &window);
 
-    // Exit, the button and the File menu entry: keeps the settings, then ends; the
-    // window stays open the first time the settings cannot be kept.
+    // Exit, the button and the File menu entry, when the window allows it:
+    // keeps the settings, then ends; the window stays open the first time the
+    // settings cannot be kept.
     void exit();
-    // A close request: refused while a job runs, otherwise the Exit command.
+    // A close request: refused while a job runs, otherwise the Exit command
+    // (which a shown panel does not hold up).
     bool acceptClose();
     // Opens a help document with the desktop's viewer; a missing one is
     // passed over silently.
     static void runHelpProgram(const QString &path);
-
-    // Start is enabled only with the port open and a roll loaded.
-    void updateStartEnabled();
 
 private:
     void showFileLabel(const QString &text, LabelTone tone);

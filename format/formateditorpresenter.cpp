@@ -1,5 +1,6 @@
 #include "format/formateditorpresenter.h"
 
+#include "common/intent.h"
 #include "format/formateditor.h"
 #include "format/formattable.h"
 
@@ -11,53 +12,39 @@
 namespace velmora {
 
 FormatEditorPresenter::FormatEditorPresenter(FormatTable &formats, FormatEditor &editor,
-                                             QPushButton &cmdFormat, QComboBox &cboFormats,
-                                             QPushButton &cmdSettingsExit, QObject *parent)
-    : QObject(parent), m_formats(formats), m_editor(editor), m_cmdFormat(cmdFormat),
-      m_cboFormats(cboFormats), m_cmdSettingsExit(cmdSettingsExit)
+                                             const IntentGate &gate, QObject *parent)
+    : QObject(parent), m_formats(formats), m_editor(editor), m_gate(gate)
 {
-    connect(&cmdFormat, &QPushButton::clicked, this, &FormatEditorPresenter::openEditor);
-    connect(editor.cmbVeld, &QComboBox::activated, this, [this](int code) {
-        m_builder.pickField(code);
-        showBuilder();
-    });
-    connect(editor.cmblengte, &QComboBox::activated, this, [this](int length) {
-        m_builder.pickLength(length);
-        showBuilder();
-    });
-    connect(editor.cmdAdd, &QPushButton::clicked, this, [this] {
-        m_builder.add();
-        showBuilder();
-    });
-    connect(editor.cmdRemove, &QPushButton::clicked, this, [this] {
-        m_builder.removeLast();
-        showBuilder();
-    });
-    connect(editor.cmdStore1, &QPushButton::clicked, this, [this] { m_builder.store(m_formats); });
-    connect(editor.cmdNewFormatOK, &QPushButton::clicked, this,
-            &FormatEditorPresenter::closeEditor);
+    connect(editor.cmbVeld, &QComboBox::activated, this,
+            [this](int code) { edit([&] { m_builder.pickField(code); }); });
+    connect(editor.cmblengte, &QComboBox::activated, this,
+            [this](int length) { edit([&] { m_builder.pickLength(length); }); });
+    connect(editor.cmdAdd, &QPushButton::clicked, this,
+            [this] { edit([this] { m_builder.add(); }); });
+    connect(editor.cmdRemove, &QPushButton::clicked, this,
+            [this] { edit([this] { m_builder.removeLast(); }); });
+    connect(editor.cmdStore1, &QPushButton::clicked, this,
+            [this] { edit([this] { m_builder.store(m_formats); }); });
 }
 
-void FormatEditorPresenter::openEditor()
+void FormatEditorPresenter::setEditorShown(bool shown)
 {
+    m_editor.setVisible(shown);
+    if (!shown)
+        return;
     m_builder.open();
     showBuilder();
-    m_editor.show();
-    m_cmdFormat.setEnabled(false);
-    m_cmdSettingsExit.setEnabled(false);
     // The user format becomes current and shows; no other may be chosen
     // while it is being edited.
     m_formats.selectFormat(0);
-    m_cboFormats.setEnabled(false);
     m_editor.cmbVeld->setFocus();
 }
 
-void FormatEditorPresenter::closeEditor()
+void FormatEditorPresenter::edit(const std::function<void()> &change)
 {
-    m_editor.hide();
-    m_cmdFormat.setEnabled(true);
-    m_cmdSettingsExit.setEnabled(true);
-    m_cboFormats.setEnabled(true);
+    if (m_gate.allows(Intent::EditFormat))
+        change();
+    showBuilder();
 }
 
 void FormatEditorPresenter::showBuilder()

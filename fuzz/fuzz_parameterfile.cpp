@@ -1,20 +1,32 @@
-// Feeds arbitrary bytes to the parameter-file reader. Besides the sanitizers'
-// own checks it stops on:
-// - a setting that breaks the reader's rules (a list position naming no
-//   entry, a "force on" setting that does not check its box, a text with a
-//   line end or outer blanks);
+// Feeds arbitrary bytes to the parameter-file reader and applies what it
+// reads to the program's own settings objects, as start-up does. Besides the
+// sanitizers' own checks it stops on:
+// - a line that breaks its kind's rules (a list position naming no entry, a
+//   "force on" line that checks nothing, a text with a line end or outer
+//   blanks);
 // - settings that do not survive writing them and reading them back: the
-//   file written must be fifteen lines and give the same settings again (the
-//   calibration values to their seven written digits).
+//   file written must hold one line per setting, and a program that reads it
+//   must write it again byte for byte.
+#include "format/formattable.h"
+#include "format/holecommandcomposer.h"
+#include "link/commevents.h"
+#include "link/linklamps.h"
+#include "link/logbook.h"
+#include "link/portcontroller.h"
+#include "platform/filechooser.h"
+#include "prt/holelist.h"
+#include "prt/prtopener.h"
+#include "roll/displayoptions.h"
+#include "settings/calibrationentries.h"
 #include "settings/parameterfile.h"
+#include "tests/support/fakeserialport.h"
 
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
 using namespace velmora;
-using ParameterFile::Key;
+using ParameterFile::Kind;
 
 namespace {
 
@@ -26,57 +38,80 @@ void require(bool condition, const char *what)
     }
 }
 
-void checkSetting(const ParameterFile::Setting &setting)
+struct NoChooser final : FileChooser
 {
-    const int size = ParameterFile::listSize(setting.key);
-    if (size > 0)
-        require(setting.position >= 0 && setting.position < size, "position names no entry");
-    if (setting.key == Key::Rtse || setting.key == Key::Dtre)
-        require(setting.position == 1, "force-on setting that checks nothing");
-    if (setting.key == Key::Idir || setting.key == Key::Frf1 || setting.key == Key::Frl1) {
-        require(!setting.text.contains(QLatin1Char('\r')) &&
-                    !setting.text.contains(QLatin1Char('\n')),
-                "text holds a line end");
-        require(!setting.text.startsWith(QLatin1Char(' ')) &&
-                    !setting.text.endsWith(QLatin1Char(' ')),
-                "text keeps an outer blank");
-    }
-}
+    void choosePrtFile(const QString &, std::function<void(FileChoice)>) override {}
+};
 
-ParameterFile::Values readValues(QByteArrayView bytes, bool check)
+// The objects that hold the settings, as the program makes them. The hole
+// list is large and never written here: one serves every input.
+struct Program
 {
-    ParameterFile::Values values;
-    for (const ParameterFile::Setting &setting : ParameterFile::read(bytes)) {
-        if (check)
-            checkSetting(setting);
-        ParameterFile::apply(setting, values);
+    static HoleList &holes()
+    {
+        static HoleList list;
+        return list;
     }
-    return values;
-}
 
-bool sameToSevenDigits(float a, float b)
-{
-    return a == b || std::fabs(a - b) <= std::fabs(a) * 1e-6f;
-}
+    FakeSerialPort port;
+    Logbook log;
+    LinkLamps lamps;
+    CommEvents events{port, log, lamps, [] { return 1; }};
+    bool formLoading = true;
+    PortController controller{port, log, lamps, events, formLoading, {}};
+    FormatTable formats;
+    HoleCommandComposer composer{holes()};
+    CalibrationEntries calibration{composer};
+    NoChooser chooser;
+    PrtOpener opener{holes(), chooser};
+    DisplayOptions display;
+    SettingTargets targets{opener, controller, formats, calibration, display};
+
+    // Reads a file as start-up does and writes what the program then holds.
+    QByteArray readAndWrite(QByteArrayView bytes)
+    {
+        const QList<ParameterFile::Line> lines = ParameterFile::read(bytes);
+        for (const ParameterFile::Line &line : lines)
+            checkLine(line);
+        ParameterFile::apply(lines, targets);
+        return ParameterFile::write(targets);
+    }
+
+    static void checkLine(const ParameterFile::Line &line)
+    {
+        const ParameterFile::Value &value = line.value;
+        switch (line.setting->kind) {
+        case Kind::Position:
+            require(value.position >= 0 && value.position < line.setting->entries(),
+                    "position names no entry");
+            break;
+        case Kind::ForceOn:
+            require(value.position == 1, "force-on line that checks nothing");
+            break;
+        case Kind::Text:
+            require(!value.text.contains(QLatin1Char('\r')) &&
+                        !value.text.contains(QLatin1Char('\n')),
+                    "text holds a line end");
+            require(!value.text.startsWith(QLatin1Char(' ')) &&
+                        !value.text.endsWith(QLatin1Char(' ')),
+                    "text keeps an outer blank");
+            break;
+        case Kind::Number:
+            break;
+        }
+    }
+};
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const auto bytes = QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size));
-    ParameterFile::Values first = readValues(bytes, true);
-
-    const QByteArray written = ParameterFile::write(first);
-    require(written.count("\r\n") == ParameterFile::KeyCount && written.endsWith("\r\n") &&
-                written.count('\r') == ParameterFile::KeyCount &&
-                written.count('\n') == ParameterFile::KeyCount,
-            "written file is not fifteen lines");
-    ParameterFile::Values second = readValues(written, true);
-    require(sameToSevenDigits(first.xCalibration, second.xCalibration) &&
-                sameToSevenDigits(first.yCalibration, second.yCalibration),
-            "calibration changed by writing and reading");
-    second.xCalibration = first.xCalibration;
-    second.yCalibration = first.yCalibration;
-    require(first == second, "settings changed by writing and reading");
+    const QByteArray written = Program().readAndWrite(bytes);
+    const auto lines = qsizetype(ParameterFile::settings().size());
+    require(written.count("\r\n") == lines && written.endsWith("\r\n") &&
+                written.count('\r') == lines && written.count('\n') == lines,
+            "written file is not one line per setting");
+    require(Program().readAndWrite(written) == written, "settings changed by writing and reading");
     return 0;
 }

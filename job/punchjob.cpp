@@ -6,11 +6,17 @@
 #include "prt/holelist.h"
 #include "roll/nextnotestate.h"
 
+#include <QCoreApplication>
+
 namespace velmora {
 
 namespace {
 
-const QString PunchingStopped = QStringLiteral("Punching stopped");
+// The caption of lblRemain after every end, in the window's language.
+QString punchingStopped()
+{
+    return QCoreApplication::translate("velmora::PunchJob", "Punching stopped");
+}
 
 } // namespace
 
@@ -24,30 +30,73 @@ PunchJob::PunchJob(Clock &clock, const HoleList &holes, const HoleCommandCompose
 
 PunchJob::~PunchJob() = default;
 
-JobControls PunchJob::controls() const
+bool PunchJob::runningIn(Phase phase)
 {
-    JobControls shown = m_controls;
-    if (m_singlePunchBusy)
-        shown.resume = false;
-    return shown;
+    return phase != Phase::Idle && phase != Phase::Ended && phase != Phase::EndedPunchable;
+}
+
+JobControls PunchJob::controlsIn(Phase phase, Worker worker, bool portAway)
+{
+    // Without a job: Start, Exit, "Open port" and the menus.
+    JobControls c;
+    c.singlePunch = phase == Phase::EndedPunchable;
+    if (runningIn(phase)) {
+        c.start = c.exit = c.fileMenu = c.settingsMenu = false;
+        c.stop = true;
+        c.pause = phase == Phase::Punching;
+        c.resume = c.singlePunch =
+            phase == Phase::Started || phase == Phase::Paused || phase == Phase::StopAsked;
+        c.stopQuestion = phase == Phase::StopAsked || phase == Phase::StopAskedPunching;
+        // The operator opens the lost port again and resumes at the same hole.
+        c.openPort = portAway;
+    }
+    // Resume waits for a single punch on its way, which also keeps the roll
+    // and the settings as they are.
+    if (worker == Worker::SinglePunch || worker == Worker::LoopThenSingle)
+        c.resume = c.fileMenu = c.settingsMenu = false;
+    return c;
+}
+
+int PunchJob::jobState() const
+{
+    switch (m_phase) {
+    case Phase::Idle:
+    case Phase::Started:
+    case Phase::Resumed:
+    case Phase::Punching:
+        return Go;
+    case Phase::Paused:
+    case Phase::StopAsked:
+    case Phase::StopAskedPunching:
+        return Paused;
+    case Phase::Ended:
+    case Phase::EndedPunchable:
+        break;
+    }
+    return Ended;
+}
+
+bool PunchJob::singlePunchBusy() const
+{
+    return m_worker == Worker::SinglePunch || m_worker == Worker::LoopThenSingle;
+}
+
+bool PunchJob::punching() const
+{
+    return m_worker == Worker::Loop || m_worker == Worker::LoopThenSingle;
+}
+
+void PunchJob::setPhase(Phase phase)
+{
+    m_phase = phase;
+    emit controlsChanged();
 }
 
 void PunchJob::start()
 {
-    if (m_jobRunning || !m_controls.start)
+    if (!controls().start)
         return;
-    JobControls &c = m_controls;
-    c.start = false;
-    c.stop = true;
-    c.fileMenu = false;
-    c.settingsMenu = false;
-    c.pause = false;
-    c.resume = true;
-    c.singlePunch = true;
-    c.exit = false;
-    c.openPort = false;
-    m_jobRunning = true;
-    m_jobState = Go;
+    setPhase(Phase::Started);
     writeLog(QStringLiteral("Punching started"));
     writeLog(QStringLiteral("Press resume to continue"));
     setRemain(QString());
@@ -56,30 +105,24 @@ void PunchJob::start()
     m_timer.pauseJobTimer();
     emit flowLampsReset();
     emit started();
-    publish();
 }
 
+// Resume also answers a stop question asked from a pause: the operator goes on.
 void PunchJob::resume()
 {
-    if (!m_jobRunning || !controls().resume)
+    if (!controls().resume)
         return;
-    JobControls &c = m_controls;
-    c.fileMenu = false;
-    c.settingsMenu = false;
-    c.resume = false;
-    c.singlePunch = false;
-    m_jobState = Go;
+    setPhase(Phase::Resumed);
     m_timer.resumeJobTimer();
-    publish();
     // Paused and resumed before the loop came back from its hole: the loop
     // goes on, with hole nextNote after that one, sent or given up.
-    if (m_run != Run::Loop)
+    if (m_worker != Worker::Loop)
         continuePunching();
 }
 
 void PunchJob::continuePunching()
 {
-    m_run = Run::Loop;
+    m_worker = Worker::Loop;
     nextHole();
 }
 
@@ -88,7 +131,7 @@ void PunchJob::continuePunching()
 void PunchJob::nextHole()
 {
     if (m_nextNote.value() > m_holes.holeCount()) {
-        completeJob();
+        endJob(EndReason::Completed);
         return;
     }
     // Clicks and port events waiting now run before the hole.
@@ -130,7 +173,7 @@ void PunchJob::testReadiness()
         writeHole();
         return;
     }
-    if (m_jobState != Go) {
+    if (jobState() != Go) {
         // Paused, stopped or ended while waiting: the hole stays the next one.
         giveUpHole();
         return;
@@ -174,110 +217,84 @@ void PunchJob::holeDone()
     m_step.start(AfterMs, [this] { finishHole(); });
 }
 
+// After the redraw: a single punch is done; the loop goes on while the job is
+// at "go", and otherwise returns with its pause line, handing over to a
+// single punch that waited for it.
 void PunchJob::finishHole()
 {
     emit drawRoll();
-    if (m_run == Run::Single) {
-        endSinglePunch();
+    if (m_worker == Worker::SinglePunch) {
+        m_worker = Worker::None;
+        emit controlsChanged();
         return;
     }
-    if (m_jobState == Ended) {
-        m_run = Run::None;
-        endJob();
-        setRemain(PunchingStopped);
+    if (m_phase == Phase::Resumed || m_phase == Phase::Punching) {
+        // Pause is offered once a hole of this Resume has gone out.
+        if (m_phase == Phase::Resumed && m_hole == HoleState::Sent)
+            setPhase(Phase::Punching);
+        nextHole();
         return;
     }
-    if (m_jobState == Paused) {
-        m_run = Run::None;
-        writeLog(QStringLiteral("Pause, press resume to continue"));
-        if (m_singlePunchWaiting) {
-            m_singlePunchWaiting = false;
-            runSinglePunch();
-        }
-        return;
-    }
-    // Pause is offered once a hole of this Resume has gone out.
-    if (!m_controls.pause && m_hole == HoleState::Sent) {
-        m_controls.pause = true;
-        publish();
-    }
-    nextHole();
-}
-
-void PunchJob::completeJob()
-{
-    m_run = Run::None;
-    writeLog(QStringLiteral("Punching is completed, all notes punched"));
-    const int last = m_nextNote.value() - 1;
-    endJob();
-    setRemain(PunchingStopped);
-    emit halted(Halt::Completed, last);
+    const bool singlePunchWaits = m_worker == Worker::LoopThenSingle;
+    m_worker = Worker::None;
+    writeLog(QStringLiteral("Pause, press resume to continue"));
+    if (singlePunchWaits)
+        runSinglePunch();
 }
 
 void PunchJob::pause()
 {
-    if (!m_jobRunning || !m_controls.pause)
+    if (!controls().pause)
         return;
     pauseJob();
 }
 
 void PunchJob::pauseJob()
 {
-    JobControls &c = m_controls;
-    c.fileMenu = false;
-    c.settingsMenu = false;
-    c.pause = false;
-    c.start = false;
-    c.resume = true;
-    c.stop = true;
-    c.singlePunch = true;
-    m_jobState = Paused;
+    setPhase(Phase::Paused);
     m_timer.pauseJobTimer();
-    publish();
 }
 
-// A hole that cannot go out (no line, port closed) pauses a running job at
-// that hole, so the operator can put it right and resume, or stop.
+// A hole that cannot go out (no line, port closed) pauses the running loop
+// at that hole, so the operator can put it right and resume, or stop.
 void PunchJob::pauseForFault()
 {
-    if (m_run == Run::Loop && m_jobRunning && m_jobState == Go)
+    if (m_worker == Worker::Loop && jobState() == Go)
         pauseJob();
 }
 
 void PunchJob::portLost()
 {
-    if (!m_jobRunning)
+    if (!jobRunning())
         return;
     writeLog(QStringLiteral("Port lost, punching paused, next note:") +
              numberText(m_nextNote.value()));
-    if (m_jobState == Go) {
+    m_portAway = true;
+    if (jobState() == Go) {
         pauseJob();
         emit halted(Halt::PortLost, m_nextNote.value());
+    } else {
+        emit controlsChanged();
     }
-    // The operator reopens the port with "Open port" and resumes at the same
-    // hole; the job keeps its place.
-    m_controls.openPort = true;
-    publish();
 }
 
 void PunchJob::portRestored()
 {
-    if (!m_jobRunning || !m_controls.openPort)
+    if (!jobRunning() || !m_portAway)
         return;
-    m_controls.openPort = false;
-    publish();
+    m_portAway = false;
+    emit controlsChanged();
 }
 
 void PunchJob::punchOne()
 {
-    if (m_singlePunchBusy || !m_controls.singlePunch)
+    if (!controls().singlePunch || singlePunchBusy())
         return;
-    m_singlePunchBusy = true;
-    if (m_run == Run::Loop) {
+    if (m_worker == Worker::Loop) {
         // The loop is finishing the hole on its way after a pause; the single
         // punch follows once it has.
-        m_singlePunchWaiting = true;
-        publish();
+        m_worker = Worker::LoopThenSingle;
+        emit controlsChanged();
         return;
     }
     runSinglePunch();
@@ -290,110 +307,81 @@ void PunchJob::runSinglePunch()
         writeLog(QStringLiteral("1 punch refused, no note") + numberText(hole) +
                  QStringLiteral(" in this roll of") + numberText(m_holes.holeCount()) +
                  QStringLiteral(" notes"));
-        endSinglePunch();
+        m_worker = Worker::None;
+        emit controlsChanged();
         return;
     }
-    m_controls.fileMenu = false;
-    m_controls.settingsMenu = false;
-    publish();
-    m_run = Run::Single;
+    m_worker = Worker::SinglePunch;
+    emit controlsChanged();
     beginHole();
-}
-
-void PunchJob::endSinglePunch()
-{
-    m_run = Run::None;
-    m_singlePunchBusy = false;
-    if (!m_jobRunning) {
-        // After the end of a job "1 punch" can stay enabled; its punch leaves
-        // the menus as the ended job left them.
-        m_controls.fileMenu = true;
-        m_controls.settingsMenu = true;
-    }
-    publish();
 }
 
 void PunchJob::requestStop()
 {
-    if (!m_jobRunning || !m_controls.stop)
+    if (!controls().stop)
         return;
-    m_controls.pause = false;
-    m_controls.stopQuestion = true;
-    m_jobState = Paused;
+    const bool punching = m_phase == Phase::Resumed || m_phase == Phase::Punching ||
+                          m_phase == Phase::StopAskedPunching;
+    setPhase(punching ? Phase::StopAskedPunching : Phase::StopAsked);
     m_timer.pauseJobTimer();
-    publish();
 }
 
 void PunchJob::confirmStop()
 {
-    if (!m_controls.stopQuestion)
+    if (!controls().stopQuestion)
         return;
-    writeLog(QStringLiteral("Punching stopped by stop-button, last note punched:") +
-             numberText(qint64(m_nextNote.value()) - 1));
-    endJob();
-    setRemain(PunchingStopped);
-    JobControls &c = m_controls;
-    c.resume = false;
-    c.singlePunch = false;
-    c.stopQuestion = false;
-    c.openPort = true;
-    m_jobRunning = false;
-    publish();
+    endJob(EndReason::Stopped);
 }
 
 void PunchJob::cancelStop()
 {
-    if (!m_controls.stopQuestion)
+    if (!controls().stopQuestion)
         return;
-    m_controls.stopQuestion = false;
-    m_controls.resume = true;
-    m_controls.singlePunch = true;
-    publish();
+    setPhase(Phase::Paused);
 }
 
-void PunchJob::endJob()
+void PunchJob::stopRequested()
 {
+    endJob(EndReason::ControllerStop);
+}
+
+void PunchJob::endJob(EndReason reason)
+{
+    const bool running = jobRunning();
+    // "Last note punched" is taken before nextNote goes back to 1.
+    const int last = m_nextNote.value() - 1;
+    if (reason == EndReason::Completed)
+        writeLog(QStringLiteral("Punching is completed, all notes punched"));
+    else if (reason == EndReason::Stopped)
+        writeLog(QStringLiteral("Punching stopped by stop-button, last note punched:") +
+                 numberText(qint64(m_nextNote.value()) - 1));
+    // "1 punch" keeps its state, except after Yes, which turns it off.
+    const bool punchable = reason == EndReason::ControllerStop && controls().singlePunch;
+
     m_link.clearReceived();
     if (m_timer.timing()) {
         const qint32 total = m_timer.punchingTime();
         m_timer.stopJobTimer();
         writeLog(totalTimeCaption(total));
     }
-    JobControls &c = m_controls;
-    c.stopQuestion = false;
-    c.stop = false;
-    c.start = true;
-    c.pause = false;
-    c.resume = false;
-    c.exit = true;
-    c.fileMenu = true;
-    c.openPort = true;
-    c.settingsMenu = true;
-    c.testMenu = true;
     // A hole on its way is given up: nothing goes out for an ended job.
     m_step.stop();
     if (m_hole == HoleState::OnItsWay)
         m_hole = HoleState::GivenUp;
-    m_run = Run::None;
-    m_singlePunchBusy = false;
-    m_singlePunchWaiting = false;
+    m_worker = Worker::None;
+    m_portAway = false;
     if (m_holes.holeCount() > 0) {
         m_nextNote.set(1);
         emit drawRoll();
     }
-    m_jobState = Ended;
-    m_jobRunning = false;
-    publish();
-    emit ended();
-}
-
-void PunchJob::stopRequested()
-{
-    const bool running = m_jobRunning;
-    const int last = m_nextNote.value() - 1;
-    endJob();
-    setRemain(PunchingStopped);
-    if (running)
+    setPhase(punchable ? Phase::EndedPunchable : Phase::Ended);
+    setRemain(punchingStopped());
+    if (!running)
+        return;
+    emit ended(reason);
+    if (reason == EndReason::Completed)
+        emit halted(Halt::Completed, last);
+    else if (reason == EndReason::ControllerStop)
         emit halted(Halt::ControllerStop, last);
 }
 
@@ -401,11 +389,6 @@ void PunchJob::setRemain(const QString &caption)
 {
     m_remain = caption;
     emit remainChanged(caption);
-}
-
-void PunchJob::publish()
-{
-    emit controlsChanged();
 }
 
 void PunchJob::writeLog(const QString &message)

@@ -15,8 +15,8 @@ class JobLink;
 class NextNoteState;
 
 // Which controls of the job are enabled, and whether the stop question is
-// shown. The job keeps it and the window applies it as it is, except Start,
-// which also needs the port open and a roll loaded.
+// shown: what the job allows. The window's rules add what the port, the roll
+// and the panels allow.
 struct JobControls
 {
     bool start = true;         // cmdStart, as far as the job is concerned
@@ -53,6 +53,11 @@ struct JobControls
 // passes: after every hole it goes on with hole nextNote, and the roll is
 // complete when nextNote has passed the last hole. A hole given up is thus
 // the next one again, and a next note chosen anew is followed to the end.
+//
+// The job's state is its phase, who has a hole on its way and whether the
+// port went away; they are independent of one another, and the controls
+// follow from them alone. Everything else the window's shared state knew of
+// the job (jobRunning, jobState) is read from the phase.
 class PunchJob : public QObject
 {
     Q_OBJECT
@@ -61,6 +66,32 @@ public:
     static constexpr qint64 PollMs = 100;   // between readiness tests
     static constexpr qint64 AfterMs = 100;  // after a hole, before the redraw
 
+    // Where the job stands, as the operator drives it. Each is one row of the
+    // job's state table.
+    enum class Phase
+    {
+        Idle,              // no job has run yet
+        Started,           // Start pressed: Resume or "1 punch" comes next
+        Resumed,           // the loop sends; no hole of this Resume has gone out yet
+        Punching,          // the loop sends and has sent a hole: Pause is offered
+        Paused,            // by Pause, by the lost port or by a hole that could not go out
+        StopAsked,         // "Really stop?" asked from Started or Paused
+        StopAskedPunching, // "Really stop?" asked while punching: only the answer counts
+        Ended,             // the job ended
+        EndedPunchable,    // ended by the controller while "1 punch" was offered; it stays
+    };
+
+    // Who has a hole on its way, or is about to take one up.
+    enum class Worker
+    {
+        None,
+        Loop,           // the punching loop, between Resume and its return
+        SinglePunch,    // "1 punch"
+        LoopThenSingle, // "1 punch" waits for the loop to finish the hole it has
+    };
+
+    // The jobState the window's shared state names: 0 go, 1 paused, 2 ended.
+    // It follows from the phase.
     enum State
     {
         Go = 0,
@@ -78,6 +109,15 @@ public:
         Sent,
     };
 
+    // How a job ended. A lost port does not end the job: it pauses it (halted
+    // with Halt::PortLost).
+    enum class EndReason
+    {
+        Completed,      // the last hole was sent
+        Stopped,        // the operator answered Yes to "Really stop?"
+        ControllerStop, // the controller sent "stop"
+    };
+
     // Why a job stopped going without the operator's hand.
     enum class Halt
     {
@@ -86,12 +126,16 @@ public:
         PortLost,       // the port vanished; the job is paused
     };
 
+    // What the job allows in a phase, with a worker, and with the port away
+    // or not: the one rule for the job's controls.
+    static JobControls controlsIn(Phase phase, Worker worker, bool portAway);
+
     // The holes go out on link, which also logs them and the job's milestones.
     PunchJob(Clock &clock, const HoleList &holes, const HoleCommandComposer &composer,
              NextNoteState &nextNote, JobLink &link, QObject *parent = nullptr);
     ~PunchJob() override;
 
-    // The buttons. Each does nothing while its button would be disabled.
+    // The buttons. Each does nothing unless controls() offers it.
     void start();
     void pause();
     void resume();
@@ -100,28 +144,24 @@ public:
     void confirmStop();
     void cancelStop();
 
-    // Ends the job (also when none runs): received text dropped, clock
-    // stopped, controls back to ready, nextNote 1, roll redrawn. A hole on its
-    // way is given up unsent.
-    void endJob();
-    // The controller sent "stop" (the link has logged it): the job ends and
-    // lblRemain reads "Punching stopped".
+    // The controller sent "stop" (the link has logged it): the job ends, also
+    // when none runs.
     void stopRequested();
     // The port vanished (the link has closed it): a running job pauses at the
-    // hole not yet sent, with a log line.
+    // hole not yet sent, with a log line, and offers "Open port".
     void portLost();
     // The port opened again; "Open port" rests until the job ends.
     void portRestored();
 
-    bool jobRunning() const { return m_jobRunning; }
-    int jobState() const { return m_jobState; }
-    bool singlePunchBusy() const { return m_singlePunchBusy; }
+    Phase phase() const { return m_phase; }
+    Worker worker() const { return m_worker; }
+    bool jobRunning() const { return runningIn(m_phase); }
+    int jobState() const;
+    bool singlePunchBusy() const;
     // The punching loop is between Resume and its return.
-    bool punching() const { return m_run == Run::Loop; }
+    bool punching() const;
     HoleState holeState() const { return m_hole; }
-    // The controls as they are to be shown: Resume stays off while a single
-    // punch is on its way.
-    JobControls controls() const;
+    JobControls controls() const { return controlsIn(m_phase, m_worker, m_portAway); }
     QString remainCaption() const { return m_remain; }
 
     JobTimer &timer() { return m_timer; }
@@ -138,20 +178,15 @@ signals:
     void started();
     // The line of this hole was written; nextNote names the hole after it.
     void holeSent(int hole);
-    // endJob ran: no job any more.
-    void ended();
+    // A job ended, and why.
+    void ended(velmora::PunchJob::EndReason reason);
     // The job completed or was stopped by the controller (hole: the last
     // note punched), or paused as its port was lost (hole: the next note).
     void halted(velmora::PunchJob::Halt why, int hole);
 
 private:
-    enum class Run
-    {
-        None,
-        Loop,
-        Single,
-    };
-
+    static bool runningIn(Phase phase);
+    void setPhase(Phase phase);
     void continuePunching();
     void nextHole();
     void giveUpHole();
@@ -162,12 +197,13 @@ private:
     void holeDone();
     void finishHole();
     void runSinglePunch();
-    void endSinglePunch();
-    void completeJob();
     void pauseJob();
     void pauseForFault();
+    // Ends the job, for any reason: its line logged, received text dropped,
+    // clock stopped, controls back to ready, nextNote 1, roll redrawn,
+    // lblRemain "Punching stopped". A hole on its way is given up unsent.
+    void endJob(EndReason reason);
     void setRemain(const QString &caption);
-    void publish();
     void writeLog(const QString &message);
 
     const HoleList &m_holes;
@@ -177,14 +213,11 @@ private:
     JobTimer m_timer;
     ClockTimer m_step;
 
-    JobControls m_controls;
-    bool m_jobRunning = false;
-    int m_jobState = Go;
-    bool m_singlePunchBusy = false;
+    Phase m_phase = Phase::Idle;
+    Worker m_worker = Worker::None;
+    bool m_portAway = false; // the port vanished during this job and is not back
     QString m_remain;
 
-    Run m_run = Run::None;
-    bool m_singlePunchWaiting = false; // clicked while the loop finished its hole
     HoleState m_hole = HoleState::None;
     QString m_commandLine;  // the line of the hole on its way
     int m_composedHole = 0; // the hole that line was composed for

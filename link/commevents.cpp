@@ -17,14 +17,16 @@ CommEvents::CommEvents(SerialPort &port, Logbook &log, LinkLamps &lamps,
                        std::function<qint32()> nextNote, QObject *parent)
     : QObject(parent), m_port(port), m_log(log), m_lamps(lamps), m_nextNote(std::move(nextNote))
 {
-    connect(&port, &SerialPort::received, this,
-            [this](const QByteArray &bytes) { onComm(CommEvent::Received, bytes); });
-    connect(&port, &SerialPort::ctsChanged, this, [this] { onComm(CommEvent::CtsChanged); });
-    connect(&port, &SerialPort::dsrChanged, this, [this] { onComm(CommEvent::DsrChanged); });
-    connect(&port, &SerialPort::cdChanged, this, [this] { onComm(CommEvent::CdChanged); });
-    connect(&port, &SerialPort::ringDetected, this, [this] { onComm(CommEvent::Ring); });
-    connect(&port, &SerialPort::lineError, this,
-            [this](LineError error) { onComm(static_cast<int>(error)); });
+    connect(&port, &SerialPort::received, this, &CommEvents::onReceived);
+    connect(&port, &SerialPort::ctsChanged, this,
+            [this](bool high) { onModemLineChanged(ModemLine::Cts, high); });
+    connect(&port, &SerialPort::dsrChanged, this,
+            [this](bool high) { onModemLineChanged(ModemLine::Dsr, high); });
+    connect(&port, &SerialPort::cdChanged, this,
+            [this](bool high) { onModemLineChanged(ModemLine::Cd, high); });
+    connect(&port, &SerialPort::ringDetected, this,
+            [this] { onModemLineChanged(ModemLine::Ri, true); });
+    connect(&port, &SerialPort::lineError, this, &CommEvents::onLineError);
     // Not one of the port's events, but the operator has to know.
     connect(&port, &SerialPort::transferFailed, this,
             [this](const QString &reason) { m_log.writeLog(reason); });
@@ -36,69 +38,63 @@ void CommEvents::takeCts(bool high)
     m_lamps.setLine(LinkLamp::Cts, high);
 }
 
-QString CommEvents::eventText(int commEvent)
+QString CommEvents::lineErrorText(LineError error)
 {
-    switch (commEvent) {
-    case CommEvent::EndOfFile:
+    switch (error) {
+    case LineError::EndOfFile:
         return u"[End of File Detected]"_s;
-    case CommEvent::Break:
+    case LineError::Break:
         return u"[Break Received]"_s;
-    case CommEvent::CtsTimeout:
+    case LineError::CtsTimeout:
         return u"[CTS Timeout]"_s;
-    case CommEvent::DsrTimeout:
+    case LineError::DsrTimeout:
         return u"[DSR Timeout]"_s;
-    case CommEvent::Framing:
+    case LineError::Framing:
         return u"[Framing Error]"_s;
-    case CommEvent::Overrun:
+    case LineError::Overrun:
         return u"[Overrun Error]"_s;
-    case CommEvent::CdTimeout:
+    case LineError::CdTimeout:
         return u"[Carrier Detect Timeout]"_s;
-    case CommEvent::ReceiveOverflow:
+    case LineError::ReceiveOverflow:
         return u"[Receive Buffer Overflow]"_s;
-    case CommEvent::Parity:
+    case LineError::Parity:
         return u"[Parity Error]"_s;
-    case CommEvent::TransmitFull:
+    case LineError::TransmitFull:
         return u"[Transmit Buffer Full]"_s;
-    case CommEvent::ControlBlock:
+    case LineError::ControlBlock:
         return u"[Error retrieving DCB]"_s;
-    default:
-        return {};
     }
+    return u"[Unknown error or event: "_s + QString::number(int(error)) + u']';
 }
 
-void CommEvents::onComm(int commEvent, const QByteArray &input)
+void CommEvents::onModemLineChanged(ModemLine line, bool high)
 {
     m_lamps.set(LinkLamp::Ri, LampColors::Off);
-    switch (commEvent) {
-    case CommEvent::Sent:
+    switch (line) {
+    case ModemLine::Cts:
+        takeCts(high);
         break;
-    case CommEvent::Received:
-        receive(input);
+    case ModemLine::Dsr:
+        m_lamps.setLine(LinkLamp::Dsr, high);
         break;
-    case CommEvent::CtsChanged:
-        takeCts(m_port.cts());
+    case ModemLine::Cd:
+        m_lamps.setLine(LinkLamp::Cd, high);
         break;
-    case CommEvent::DsrChanged:
-        m_lamps.setLine(LinkLamp::Dsr, m_port.dsr());
+    case ModemLine::Ri:
+        m_lamps.setLine(LinkLamp::Ri, high);
         break;
-    case CommEvent::CdChanged:
-        m_lamps.setLine(LinkLamp::Cd, m_port.cd());
-        break;
-    case CommEvent::Ring:
-        m_lamps.set(LinkLamp::Ri, LampColors::Red);
-        break;
-    default: {
-        QString text = eventText(commEvent);
-        if (text.isEmpty())
-            text = u"[Unknown error or event: "_s + QString::number(commEvent) + u']';
-        m_log.writeLog(text);
-        break;
-    }
     }
 }
 
-void CommEvents::receive(const QByteArray &input)
+void CommEvents::onLineError(LineError error)
 {
+    m_lamps.set(LinkLamp::Ri, LampColors::Off);
+    m_log.writeLog(lineErrorText(error));
+}
+
+void CommEvents::onReceived(const QByteArray &input)
+{
+    m_lamps.set(LinkLamp::Ri, LampColors::Off);
     if (input.isEmpty())
         return;
     m_rxBuffer += QString::fromLatin1(input);
@@ -142,14 +138,14 @@ void CommEvents::splitLines()
     for (qsizetype cr = m_rxBuffer.indexOf(u'\r'); cr >= 0; cr = m_rxBuffer.indexOf(u'\r', start)) {
         m_rxLine += QStringView(m_rxBuffer).sliced(start, cr - start);
         if (!m_rxLine.isEmpty())
-            m_log.writeLog(u"Recvd: "_s + m_rxLine, u"r"_s);
+            m_log.writeLog(u"Recvd: "_s + m_rxLine, LogKind::Received);
         m_rxLine.clear();
         start = cr + 1;
     }
     m_rxLine += QStringView(m_rxBuffer).sliced(start);
     m_rxBuffer.clear();
     if (m_rxLine.size() > RxLineBound) {
-        m_log.writeLog(u"Recvd: "_s + m_rxLine, u"r"_s);
+        m_log.writeLog(u"Recvd: "_s + m_rxLine, LogKind::Received);
         m_rxLine.clear();
     }
 }

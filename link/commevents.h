@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/linklamps.h"
+#include "platform/serialport.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -12,29 +13,15 @@
 namespace velmora {
 
 class Logbook;
-class SerialPort;
 
-// The numbers of the communication events. Line errors carry the numbers of
-// velmora::LineError.
-namespace CommEvent {
-inline constexpr int Sent = 1;
-inline constexpr int Received = 2;
-inline constexpr int CtsChanged = 3;
-inline constexpr int DsrChanged = 4;
-inline constexpr int CdChanged = 5;
-inline constexpr int Ring = 6;
-inline constexpr int EndOfFile = 7;
-inline constexpr int Break = 1001;
-inline constexpr int CtsTimeout = 1002;
-inline constexpr int DsrTimeout = 1003;
-inline constexpr int Framing = 1004;
-inline constexpr int Overrun = 1006;
-inline constexpr int CdTimeout = 1007;
-inline constexpr int ReceiveOverflow = 1008;
-inline constexpr int Parity = 1009;
-inline constexpr int TransmitFull = 1010;
-inline constexpr int ControlBlock = 1011;
-} // namespace CommEvent
+// The incoming lines whose changes the port reports.
+enum class ModemLine
+{
+    Cts,
+    Dsr,
+    Cd,
+    Ri, // the ring indicator came on
+};
 
 // Everything that comes in from the port: received text, modem-line changes
 // and line errors. It keeps clearToSend, on which every hole command waits,
@@ -64,12 +51,19 @@ public:
     // Sets clearToSend from the CTS line and shows it on the CTS lamps.
     void takeCts(bool high);
 
-    // One event of the port: the event number, and for Received the batch of
-    // bytes that arrived.
-    void onComm(int commEvent, const QByteArray &input = QByteArray());
+    // The port's events. Each first greys the ring lamp.
+    // A batch of bytes arrived: readiness, the controller's "stop" and the
+    // lines to log.
+    void onReceived(const QByteArray &input);
+    // An incoming line changed to high or low: CTS sets clearToSend, each
+    // shows on its lamp.
+    void onModemLineChanged(ModemLine line, bool high);
+    // The line reported an error or an end-of-file character: only logged.
+    void onLineError(LineError error);
 
-    // The log text of an event that is only logged; empty for the others.
-    static QString eventText(int commEvent);
+    // The log text of a line error: "[Framing Error]", and for a number
+    // without a name "[Unknown error or event: 1005]".
+    static QString lineErrorText(LineError error);
 
     // The window's key handler: "c" toggles clearToSend, "r" raises or drops
     // RTS and sends Xon or Xoff. True when the key was one of them and is
@@ -95,7 +89,6 @@ signals:
     void stopRequested();
 
 private:
-    void receive(const QByteArray &input);
     void takeFlowControl();
     void splitLines();
 

@@ -1,14 +1,12 @@
 #include "link/linkpresenter.h"
 
 #include "job/jobcontrolspanel.h"
-#include "job/punchjob.h"
 #include "link/commevents.h"
 #include "link/portcontroller.h"
 #include "settings/settingspanel.h"
 #include "widgetkit/lamp.h"
 
 #include <QAbstractSpinBox>
-#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,36 +23,42 @@ using namespace Qt::StringLiterals;
 namespace velmora {
 
 LinkPresenter::LinkPresenter(PortController &port, LinkLamps &lamps, CommEvents &events,
-                             const PunchJob &job, SettingsPanel &settingsPanel,
-                             JobControlsPanel &controls, QAction *settingsMenu,
-                             std::function<bool()> startAllowed, QWidget &window)
-    : QObject(&window), m_port(port), m_events(events), m_job(job), m_settings(settingsPanel),
-      m_controls(controls), m_startAllowed(std::move(startAllowed)), m_window(window)
+                             SettingsPanel &settingsPanel, JobControlsPanel &controls,
+                             const IntentGate &gate, QWidget &window)
+    : QObject(&window), m_port(port), m_events(events), m_settings(settingsPanel),
+      m_controls(controls), m_gate(gate), m_window(window)
 {
     SettingsPanel *settings = &settingsPanel;
-    PortController &controller = port;
 
-    connect(settings->portChoice, &QComboBox::activated, &controller, &PortController::choosePort);
-    connect(settings->baudChoice, &QComboBox::activated, &controller, &PortController::chooseBaud);
-    connect(settings->parityChoice, &QComboBox::activated, &controller,
-            &PortController::chooseParity);
-    connect(settings->dataBitChoice, &QComboBox::activated, &controller,
-            &PortController::chooseDataBits);
-    connect(settings->stopBitChoice, &QComboBox::activated, &controller,
-            &PortController::chooseStopBits);
-    connect(settings->cmdConStd, &QPushButton::clicked, &controller,
-            &PortController::applyStandardValues);
-    connect(settings->chkDTR, &QCheckBox::clicked, &controller, &PortController::setForceDtr);
-    connect(settings->chkRTS, &QCheckBox::clicked, &controller, &PortController::setForceRts);
-    connect(&controller, &PortController::choicesChanged, this, &LinkPresenter::showChoices);
-    connect(&controller, &PortController::portStateChanged, this,
-            &LinkPresenter::updateStartEnabled);
+    const std::pair<QComboBox *, void (PortController::*)(int)> lists[] = {
+        {settings->portChoice, &PortController::choosePort},
+        {settings->baudChoice, &PortController::chooseBaud},
+        {settings->parityChoice, &PortController::chooseParity},
+        {settings->dataBitChoice, &PortController::chooseDataBits},
+        {settings->stopBitChoice, &PortController::chooseStopBits}};
+    // std::invoke rather than ".*": GCC 12 with the sanitizers takes a member
+    // pointer called inside these lambdas for uninitialised.
+    for (const auto &[list, choose] : lists) {
+        connect(list, &QComboBox::activated, this, [this, choose = choose](int position) {
+            changeSetting([&] { std::invoke(choose, m_port, position); });
+        });
+    }
+    connect(settings->cmdConStd, &QPushButton::clicked, this,
+            [this] { changeSetting([this] { m_port.applyStandardValues(); }); });
+    const std::pair<QCheckBox *, void (PortController::*)(bool)> boxes[] = {
+        {settings->chkDTR, &PortController::setForceDtr},
+        {settings->chkRTS, &PortController::setForceRts}};
+    for (const auto &[box, force] : boxes) {
+        connect(box, &QCheckBox::toggled, this, [this, force = force](bool checked) {
+            changeSetting([&] { std::invoke(force, m_port, checked); });
+        });
+    }
+    connect(&port, &PortController::choicesChanged, this, &LinkPresenter::showChoices);
 
     // The device shown follows the port choice and is looked up again when
     // the panel opens and at every open, as adapters come and go.
-    connect(&controller, &PortController::choicesChanged, this, &LinkPresenter::showDevice);
-    connect(&controller, &PortController::portStateChanged, this, &LinkPresenter::showDevice);
-    connect(settingsMenu, &QAction::triggered, this, &LinkPresenter::showDevice);
+    connect(&port, &PortController::choicesChanged, this, &LinkPresenter::showDevice);
+    connect(&port, &PortController::portStateChanged, this, &LinkPresenter::showDevice);
 
     connect(controls.cmdOpenport, &QPushButton::clicked, this, &LinkPresenter::openPortRequested);
 
@@ -68,23 +72,26 @@ LinkPresenter::LinkPresenter(PortController &port, LinkLamps &lamps, CommEvents 
 
 void LinkPresenter::openPortRequested()
 {
-    // While a job runs the port keeps its state, unless it was lost: then the
-    // paused job waits for it to be opened again.
-    if (m_job.jobRunning() && (m_port.portOpen() || m_job.jobState() != PunchJob::Paused))
+    // The window allows it without a job, and during one only once the port
+    // was lost: then the paused job waits for it to be opened again.
+    if (!m_gate.allows(Intent::OpenPort))
         return;
     m_port.openPort();
     emit statusRefreshNeeded();
 }
 
-void LinkPresenter::updateStartEnabled()
+void LinkPresenter::changeSetting(const std::function<void()> &change)
 {
-    m_controls.cmdStart->setEnabled(m_startAllowed());
+    if (m_gate.allows(Intent::ChangeSettings))
+        change();
+    else
+        showChoices();
 }
 
 QString LinkPresenter::deviceText(const PortResolution &resolution)
 {
     if (!resolution.ok())
-        return u"No device present"_s;
+        return tr("No device present");
     return resolution.device + (resolution.mapped ? u" (ports.map)"_s : QString());
 }
 
@@ -94,7 +101,7 @@ void LinkPresenter::showDevice()
     QLabel *label = m_settings.lblDevice;
     const QString text = deviceText(resolution);
     label->setText(label->fontMetrics().elidedText(text, Qt::ElideMiddle, label->width()));
-    label->setToolTip(resolution.ok() ? text : resolution.problem);
+    label->setToolTip(resolution.ok() ? text : resolution.problemCaption);
     label->setAccessibleName(text);
 }
 

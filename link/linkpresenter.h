@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/intent.h"
 #include "link/linklamps.h"
 
 #include <QList>
@@ -7,7 +8,6 @@
 
 #include <functional>
 
-class QAction;
 class QWidget;
 
 namespace velmora {
@@ -16,31 +16,26 @@ class CommEvents;
 class JobControlsPanel;
 class Lamp;
 class PortController;
-class PunchJob;
 class SettingsPanel;
 struct PortResolution;
 
 // The serial link in the window: the port choices and "force on" boxes of
 // the settings panel, the device the chosen port leads to, "Open port", the
-// link's lamps in both places, Start following the port, and the keys "c"
-// and "r".
+// link's lamps in both places, and the keys "c" and "r". The choices and
+// boxes act while the window allows settings to change; a box or list
+// changed otherwise goes back to the value the program holds.
 class LinkPresenter : public QObject
 {
     Q_OBJECT
 public:
-    // The keys "c" and "r" act in window. startAllowed: whether Start may be
-    // offered (the port open, a roll loaded, no job running).
-    LinkPresenter(PortController &port, LinkLamps &lamps, CommEvents &events, const PunchJob &job,
-                  SettingsPanel &settings, JobControlsPanel &controls, QAction *settingsMenu,
-                  std::function<bool()> startAllowed, QWidget &window);
+    // The keys "c" and "r" act in window.
+    LinkPresenter(PortController &port, LinkLamps &lamps, CommEvents &events,
+                  SettingsPanel &settings, JobControlsPanel &controls, const IntentGate &gate,
+                  QWidget &window);
 
-    // "Open port": opens the port unless a job runs, then asks for the status
-    // display to be rebuilt.
+    // "Open port", when the window allows it: opens the port, then asks for
+    // the status display to be rebuilt.
     void openPortRequested();
-
-    // Start is enabled with the port open and a roll loaded, and never while
-    // a job runs.
-    void updateStartEnabled();
 
     // Shows the device the chosen port name leads to.
     void showDevice();
@@ -60,16 +55,18 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Runs a change of the settings panel when the window allows it, and
+    // otherwise shows the choices and boxes as they are again.
+    void changeSetting(const std::function<void()> &change);
     void showChoices();
     void showLamp(LinkLamp lamp, LampColor color);
     QList<Lamp *> lampsOf(LinkLamp lamp) const;
 
     PortController &m_port;
     CommEvents &m_events;
-    const PunchJob &m_job;
     SettingsPanel &m_settings;
     JobControlsPanel &m_controls;
-    std::function<bool()> m_startAllowed;
+    const IntentGate &m_gate;
     QWidget &m_window;
 };
 

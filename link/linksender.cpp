@@ -33,7 +33,7 @@ bool LinkSender::sendHoleCommand(const QString &commandLine, int holeNumber, qin
         return false;
     m_log.writeLog(u"Sent: "_s + commandLine + u"^    nr: "_s + QString::number(holeNumber) +
                        u" (armpos="_s + QString::number(keynum) + u')',
-                   u"s"_s);
+                   LogKind::Sent);
     return true;
 }
 
@@ -41,7 +41,7 @@ bool LinkSender::sendToolCommand(const QString &toolCommandLine)
 {
     if (!send(toolCommandLine))
         return false;
-    m_log.writeLog(u"Sent: "_s + toolCommandLine + u'^', u"s"_s);
+    m_log.writeLog(u"Sent: "_s + toolCommandLine + u'^', LogKind::Sent);
     return true;
 }
 

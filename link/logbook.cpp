@@ -4,7 +4,7 @@ namespace velmora {
 
 Logbook::Logbook(QObject *parent) : QObject(parent) {}
 
-void Logbook::writeLog(const QString &message, const QString &kind)
+void Logbook::writeLog(const QString &message, LogKind kind)
 {
     if (m_text.size() > Bound) {
         qsizetype from = m_text.size() - KeptTail;
@@ -15,15 +15,27 @@ void Logbook::writeLog(const QString &message, const QString &kind)
         emit shortened(m_text);
     }
 
-    QString entry;
-    if (kind.compare(QLatin1String("s"), Qt::CaseInsensitive) == 0)
-        entry = QString(5, QLatin1Char(' '));
-    else if (kind.compare(QLatin1String("r"), Qt::CaseInsensitive) == 0)
-        entry = QString(14, QLatin1Char(' '));
+    const qsizetype indent = kind == LogKind::Sent ? 5 : kind == LogKind::Received ? 14 : 0;
+    QString entry(indent, QLatin1Char(' '));
     entry += message;
     entry += QLatin1String("\r\n");
     m_text += entry;
     emit appended(entry);
+}
+
+QStringList Logbook::lastLines(int count) const
+{
+    static const QString crlf = QStringLiteral("\r\n");
+    QStringList lines;
+    // Every entry ends with CR LF, so the text ends at the end of a line.
+    qsizetype end = m_text.size() - crlf.size();
+    while (end >= 0 && lines.size() < count) {
+        const qsizetype cut = end >= crlf.size() ? m_text.lastIndexOf(crlf, end - crlf.size()) : -1;
+        const qsizetype begin = cut < 0 ? 0 : cut + crlf.size();
+        lines.prepend(m_text.sliced(begin, end - begin));
+        end = cut;
+    }
+    return lines;
 }
 
 } // namespace velmora

@@ -2,8 +2,18 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 namespace velmora {
+
+// The kind of a log entry, which sets its indent: sent commands by 5 blanks,
+// received lines by 14, the program's own messages by none.
+enum class LogKind
+{
+    Plain,
+    Sent,
+    Received,
+};
 
 // The running record of the link and the job: commands sent, lines received
 // and messages, one entry per line ended by CR LF. The text stays bounded; a
@@ -17,11 +27,13 @@ public:
 
     explicit Logbook(QObject *parent = nullptr);
 
-    // Appends one entry. Kind "s" or "S" (sent) indents the message by 5
-    // blanks, "r" or "R" (received) by 14; any other kind adds none.
-    void writeLog(const QString &message, const QString &kind = QString());
+    // Appends one entry, indented as its kind says.
+    void writeLog(const QString &message, LogKind kind = LogKind::Plain);
 
     const QString &text() const { return m_text; }
+    // The last `count` lines of the text (fewer if it has fewer), oldest
+    // first, without their CR LF. Looks at the end of the text only.
+    QStringList lastLines(int count) const;
 
 signals:
     // The text was cut to its tail; a view shows the new text in full.

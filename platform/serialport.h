@@ -35,16 +35,24 @@ struct OpenResult
     bool ok() const { return error == PortError::None; }
 };
 
-// Errors the line reports through lineError(). The numbers are the
-// communication event numbers the log knows them by. QSerialPort on Linux
-// reports none of them; the fake port raises them for tests.
-enum class LineError
+// What the line reports through lineError(): its errors and the arrival of
+// an end-of-file character. The numbers are the communication event numbers
+// the log knows them by; a number without a name here is logged as unknown.
+// QSerialPort on Linux reports none of them; the fake port raises them for
+// tests.
+enum class LineError : int
 {
+    EndOfFile = 7,
     Break = 1001,
+    CtsTimeout = 1002,
+    DsrTimeout = 1003,
     Framing = 1004,
     Overrun = 1006,
+    CdTimeout = 1007,
     ReceiveOverflow = 1008,
     Parity = 1009,
+    TransmitFull = 1010,
+    ControlBlock = 1011, // reading the port's control block failed
 };
 
 // A serial port present on this computer, as the system lists it.

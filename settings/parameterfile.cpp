@@ -1,13 +1,16 @@
 #include "settings/parameterfile.h"
 
 #include "common/numbers.h"
+#include "format/formattable.h"
+#include "link/portcontroller.h"
+#include "prt/prtopener.h"
 #include "prt/prttext.h"
-#include "settings/calibration.h"
+#include "roll/displayoptions.h"
+#include "settings/calibrationentries.h"
 
 #include <array>
 #include <cmath>
 #include <optional>
-#include <string_view>
 
 using namespace Qt::StringLiterals;
 
@@ -15,30 +18,78 @@ namespace velmora::ParameterFile {
 
 namespace {
 
-constexpr std::array<std::string_view, KeyCount> keyNames = {
-    "idir", "port", "data", "baud", "stop", "pari", "rtse", "dtre",
-    "frf1", "frl1", "form", "xcal", "ycal", "disr", "mirr",
+using Axis = CalibrationEntries::Axis;
+
+Value position(int p)
+{
+    return {QString(), p};
+}
+
+Value flag(bool on)
+{
+    return position(on ? 1 : 0);
+}
+
+// A position in one of the five port choice lists.
+template <int PortChoices::*choice, void (PortController::*choose)(int), QStringList (*list)()>
+constexpr Setting portChoice(std::string_view key)
+{
+    return {key, Kind::Position, [] { return int(list().size()); },
+            [](SettingTargets &t, const Value &v) { (t.port.*choose)(v.position); },
+            [](const SettingTargets &t) { return position(t.port.choices().*choice); }};
+}
+
+template <Axis axis> constexpr Setting calibration(std::string_view key)
+{
+    return {key, Kind::Number, nullptr,
+            [](SettingTargets &t, const Value &v) { t.calibration.enter(axis, v.text); },
+            [](const SettingTargets &t) { return Value{singleText(t.calibration.factor(axis))}; }};
+}
+
+// A check box of the display options: 0 unchecked, 1 checked.
+template <void (DisplayOptions::*set)(bool), bool (DisplayOptions::*get)() const>
+constexpr Setting displayOption(std::string_view key)
+{
+    return {key, Kind::Position, [] { return 2; },
+            [](SettingTargets &t, const Value &v) { (t.display.*set)(v.position == 1); },
+            [](const SettingTargets &t) { return flag((t.display.*get)()); }};
+}
+
+// Every setting, in the order of the file's lines.
+const std::array table = {
+    Setting{"idir", Kind::Text, nullptr,
+            [](SettingTargets &t, const Value &v) { t.opener.setPrtDir(v.text); },
+            [](const SettingTargets &t) { return Value{t.opener.prtDir()}; }},
+    portChoice<&PortChoices::port, &PortController::choosePort, &PortController::portChoiceTexts>(
+        "port"),
+    portChoice<&PortChoices::dataBits, &PortController::chooseDataBits,
+               &PortController::dataBitChoiceTexts>("data"),
+    portChoice<&PortChoices::baud, &PortController::chooseBaud, &PortController::baudChoiceTexts>(
+        "baud"),
+    portChoice<&PortChoices::stopBits, &PortController::chooseStopBits,
+               &PortController::stopBitChoiceTexts>("stop"),
+    portChoice<&PortChoices::parity, &PortController::chooseParity,
+               &PortController::parityChoiceTexts>("pari"),
+    Setting{"rtse", Kind::ForceOn, nullptr,
+            [](SettingTargets &t, const Value &) { t.port.setForceRts(true); },
+            [](const SettingTargets &t) { return flag(t.port.forceRts()); }},
+    Setting{"dtre", Kind::ForceOn, nullptr,
+            [](SettingTargets &t, const Value &) { t.port.setForceDtr(true); },
+            [](const SettingTargets &t) { return flag(t.port.forceDtr()); }},
+    Setting{"frf1", Kind::Text, nullptr,
+            [](SettingTargets &t, const Value &v) { t.formats.setUserFormatFields(v.text); },
+            [](const SettingTargets &t) { return Value{t.formats.formatFields(0)}; }},
+    Setting{"frl1", Kind::Text, nullptr,
+            [](SettingTargets &t, const Value &v) { t.formats.setUserFormatLengths(v.text); },
+            [](const SettingTargets &t) { return Value{t.formats.formatLengths(0)}; }},
+    Setting{"form", Kind::Position, [] { return int(FormatTable::formatNames().size()); },
+            [](SettingTargets &t, const Value &v) { t.formats.selectFormat(v.position); },
+            [](const SettingTargets &t) { return position(t.formats.selectedFormat()); }},
+    calibration<Axis::X>("xcal"),
+    calibration<Axis::Y>("ycal"),
+    displayOption<&DisplayOptions::setRight, &DisplayOptions::right>("disr"),
+    displayOption<&DisplayOptions::setMirror, &DisplayOptions::mirror>("mirr"),
 };
-
-// COM1 to COM6; 7 and 8 data bits; 300 to 115200 baud; 1 and 2 stop bits;
-// None, Even, Odd; the three formats; unchecked and checked.
-constexpr std::array<int, KeyCount> listSizes = {0, 6, 2, 10, 2, 3, 0, 0, 0, 0, 3, 0, 0, 2, 2};
-
-// The kinds of value.
-bool isText(Key key)
-{
-    return key == Key::Idir || key == Key::Frf1 || key == Key::Frl1;
-}
-
-bool isCalibration(Key key)
-{
-    return key == Key::Xcal || key == Key::Ycal;
-}
-
-bool isForceOn(Key key)
-{
-    return key == Key::Rtse || key == Key::Dtre;
-}
 
 QString withoutOuterBlanks(const QString &text)
 {
@@ -51,50 +102,64 @@ QString withoutOuterBlanks(const QString &text)
     return text.mid(begin, end - begin);
 }
 
-// The setting of one line; nothing when the line is skipped.
-std::optional<Setting> readLine(std::string_view line)
+// The value of a line as its setting's kind reads it; nothing when the kind
+// refuses it.
+std::optional<Value> readValue(const Setting &setting, const QString &text)
+{
+    switch (setting.kind) {
+    case Kind::Text:
+        return Value{withoutOuterBlanks(text)};
+    case Kind::Number:
+        return Value{singleText(static_cast<float>(leadingNumber(text)))};
+    case Kind::ForceOn:
+        if (leadingNumber(text) != 1.0)
+            return std::nullopt;
+        return position(1);
+    case Kind::Position: {
+        // A 16-bit whole number naming an entry.
+        const double number = leadingNumber(text);
+        const double whole = std::nearbyint(number);
+        if (!(whole >= 0.0 && whole < setting.entries()))
+            return std::nullopt;
+        return position(roundHalfEven(number));
+    }
+    }
+    return std::nullopt;
+}
+
+// What one line of the file applies; nothing when the line is skipped.
+std::optional<Line> readLine(std::string_view line)
 {
     if (line.size() < 4)
         return std::nullopt;
-    int k = 0;
-    while (k < KeyCount && keyNames[k] != line.substr(0, 4))
-        ++k;
-    if (k == KeyCount)
+    for (const Setting &setting : table) {
+        if (setting.key != line.substr(0, 4))
+            continue;
+        // The fifth character separates key and value, whatever it is.
+        const QString text = decodeFileText(line.size() > 5 ? line.substr(5) : std::string_view());
+        if (const std::optional<Value> value = readValue(setting, text))
+            return Line{&setting, *value};
         return std::nullopt;
-
-    Setting setting;
-    setting.key = Key(k);
-    // The fifth character separates key and value, whatever it is.
-    const QString value = decodeFileText(line.size() > 5 ? line.substr(5) : std::string_view());
-    if (isText(setting.key)) {
-        setting.text = withoutOuterBlanks(value);
-        return setting;
     }
-    const double number = leadingNumber(value);
-    if (isCalibration(setting.key)) {
-        setting.number = static_cast<float>(number);
-        setting.text = singleText(setting.number);
-        return setting;
-    }
-    if (isForceOn(setting.key)) {
-        if (number != 1.0)
-            return std::nullopt;
-        setting.position = 1;
-        return setting;
-    }
-    // A list position or a box state: a 16-bit whole number naming an entry.
-    const double whole = std::nearbyint(number);
-    if (!(whole >= 0.0 && whole < listSizes[k]))
-        return std::nullopt;
-    setting.position = roundHalfEven(number);
-    return setting;
+    return std::nullopt;
 }
 
-QString oneLine(QString text)
+QString writtenValue(const Setting &setting, const Value &value)
 {
-    text.remove(u'\r');
-    text.remove(u'\n');
-    return text;
+    switch (setting.kind) {
+    case Kind::Text: {
+        QString text = value.text;
+        text.remove(u'\r');
+        text.remove(u'\n');
+        return text;
+    }
+    case Kind::Number:
+        return value.text;
+    case Kind::Position:
+    case Kind::ForceOn:
+        break;
+    }
+    return QString::number(value.position);
 }
 
 } // namespace
@@ -104,111 +169,47 @@ QString fileName()
     return u"##vpar.prm"_s;
 }
 
-int listSize(Key key)
-{
-    return listSizes[int(key)];
-}
-
-QList<Setting> read(QByteArrayView bytes)
-{
-    const std::string_view text(bytes.data(), std::size_t(bytes.size()));
-    QList<Setting> settings;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos)
-            end = text.size();
-        if (const auto setting = readLine(text.substr(start, end - start)))
-            settings.append(*setting);
-        start = end + 1;
-        if (end < text.size() && text[end] == '\r' && start < text.size() && text[start] == '\n')
-            ++start;
-    }
-    return settings;
-}
-
 QByteArray firstStartText()
 {
     return "frf1 00050701****************\r\nfrl1 01040404****************\r\n"_ba;
 }
 
-void apply(const Setting &setting, Values &values)
+std::span<const Setting> settings()
 {
-    const int p = setting.position;
-    switch (setting.key) {
-    case Key::Idir:
-        values.prtDir = setting.text;
-        break;
-    case Key::Port:
-        values.port = p;
-        break;
-    case Key::Data:
-        values.dataBits = p;
-        break;
-    case Key::Baud:
-        values.baud = p;
-        break;
-    case Key::Stop:
-        values.stopBits = p;
-        break;
-    case Key::Pari:
-        values.parity = p;
-        break;
-    case Key::Rtse:
-        values.forceRts = true;
-        break;
-    case Key::Dtre:
-        values.forceDtr = true;
-        break;
-    case Key::Frf1:
-        values.userFields = setting.text;
-        break;
-    case Key::Frl1:
-        values.userLengths = setting.text;
-        break;
-    case Key::Form:
-        values.format = p;
-        break;
-    case Key::Xcal:
-        values.xCalibration = calibrationValue(setting.text).value_or(values.xCalibration);
-        break;
-    case Key::Ycal:
-        values.yCalibration = calibrationValue(setting.text).value_or(values.yCalibration);
-        break;
-    case Key::Disr:
-        values.right = p == 1;
-        break;
-    case Key::Mirr:
-        values.mirror = p == 1;
-        break;
-    }
+    return table;
 }
 
-QByteArray write(const Values &values)
+QList<Line> read(QByteArrayView bytes)
 {
-    const auto flag = [](bool on) { return on ? u"1"_s : u"0"_s; };
-    const std::array<QString, KeyCount> texts = {
-        oneLine(values.prtDir),
-        QString::number(values.port),
-        QString::number(values.dataBits),
-        QString::number(values.baud),
-        QString::number(values.stopBits),
-        QString::number(values.parity),
-        flag(values.forceRts),
-        flag(values.forceDtr),
-        oneLine(values.userFields),
-        oneLine(values.userLengths),
-        QString::number(values.format),
-        singleText(values.xCalibration),
-        singleText(values.yCalibration),
-        flag(values.right),
-        flag(values.mirror),
-    };
+    const std::string_view text(bytes.data(), std::size_t(bytes.size()));
+    QList<Line> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        if (const auto line = readLine(text.substr(start, end - start)))
+            lines.append(*line);
+        start = end + 1;
+        if (end < text.size() && text[end] == '\r' && start < text.size() && text[start] == '\n')
+            ++start;
+    }
+    return lines;
+}
+
+void apply(const QList<Line> &lines, SettingTargets &targets)
+{
+    for (const Line &line : lines)
+        line.setting->apply(targets, line.value);
+}
+
+QByteArray write(const SettingTargets &targets)
+{
     QByteArray file;
-    for (int k = 0; k < KeyCount; ++k) {
-        file += QByteArrayView(keyNames[k].data(), qsizetype(keyNames[k].size()));
+    for (const Setting &setting : table) {
+        file += QByteArrayView(setting.key.data(), qsizetype(setting.key.size()));
         file += ' ';
-        file += texts[k].toUtf8();
+        file += writtenValue(setting, setting.readBack(targets)).toUtf8();
         file += "\r\n";
     }
     return file;

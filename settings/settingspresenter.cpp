@@ -1,14 +1,11 @@
 #include "settings/settingspresenter.h"
 
+#include "common/intent.h"
 #include "format/formattable.h"
-#include "format/holecommandcomposer.h"
-#include "job/jobcontrolspanel.h"
 #include "link/portcontroller.h"
-#include "settings/calibration.h"
 #include "settings/settingspanel.h"
 #include "settings/statuspanel.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,33 +19,28 @@ namespace {
 const QColor validBackground(255, 255, 255);
 const QColor invalidBackground(0, 255, 255);
 
-void setBackground(QLineEdit *entry, const QColor &color)
-{
-    QPalette palette = entry->palette();
-    palette.setColor(QPalette::Base, color);
-    entry->setPalette(palette);
-}
-
 } // namespace
 
-SettingsPresenter::SettingsPresenter(FormatTable &formats, HoleCommandComposer &composer,
+SettingsPresenter::SettingsPresenter(FormatTable &formats, CalibrationEntries &calibration,
                                      PortController &port, SettingsPanel &panel,
-                                     StatusPanel &status, JobControlsPanel &controls,
-                                     const WindowMenus &menus, QObject *parent)
-    : QObject(parent), m_formats(formats), m_composer(composer), m_port(port), m_panel(panel),
-      m_status(status), m_controls(controls), m_menus(menus)
+                                     StatusPanel &status, const IntentGate &gate, QObject *parent)
+    : QObject(parent), m_formats(formats), m_calibration(calibration), m_port(port), m_panel(panel),
+      m_status(status), m_gate(gate)
 {
-    connect(menus.settings, &QAction::triggered, this, &SettingsPresenter::showPanel);
-    connect(panel.cmdSettingsExit, &QPushButton::clicked, this, &SettingsPresenter::leavePanel);
-    connect(panel.cboFormats, &QComboBox::activated, &formats, &FormatTable::selectFormat);
+    connect(panel.cboFormats, &QComboBox::activated, this, [this](int position) {
+        if (m_gate.allows(Intent::ChooseFormat))
+            m_formats.selectFormat(position);
+        else
+            showSelectedFormat();
+    });
     connect(&formats, &FormatTable::currentFormatShown, this,
             &SettingsPresenter::showCurrentFormat);
-    connect(panel.txtXcal, &QLineEdit::textChanged, this,
-            [this] { checkCalibration(m_panel.txtXcal, true); });
-    connect(panel.txtYcal, &QLineEdit::textChanged, this,
-            [this] { checkCalibration(m_panel.txtYcal, false); });
-    // chkRechts redraws the roll (the roll display wires it); chkMirror is
-    // read at the next drawing.
+    // Every change of an entry's text is checked, typed or put there.
+    using Axis = CalibrationEntries::Axis;
+    connect(panel.txtXcal, &QLineEdit::textChanged, this, [this] { enterCalibration(Axis::X); });
+    connect(panel.txtYcal, &QLineEdit::textChanged, this, [this] { enterCalibration(Axis::Y); });
+    connect(&calibration, &CalibrationEntries::entered, this, &SettingsPresenter::showCalibration);
+    // chkRechts and chkMirror belong to the roll display, which wires them.
 }
 
 void SettingsPresenter::setPanelShown(bool shown)
@@ -56,55 +48,48 @@ void SettingsPresenter::setPanelShown(bool shown)
     m_panel.setVisible(shown);
     if (shown)
         m_panel.raise();
-    m_controls.setEnabled(!shown);
-    m_menus.setEnabled(!shown, !shown, !shown);
-    m_controls.cmdExit->setEnabled(!shown);
-}
-
-void SettingsPresenter::showPanel()
-{
-    setPanelShown(true);
-    m_panel.cmdFormat->setEnabled(true);
-    m_port.closePort();
     showStatus();
 }
 
-void SettingsPresenter::leavePanel()
+void SettingsPresenter::showSelectedFormat()
 {
-    setPanelShown(false);
-    m_port.openPort();
-    showStatus();
-    // toolsPanelShown needs no clearing: the Settings menu is disabled while
-    // the tools panel is shown, so it is clear here already.
+    const QSignalBlocker blocker(m_panel.cboFormats);
+    m_panel.cboFormats->setCurrentIndex(m_formats.selectedFormat());
 }
 
 void SettingsPresenter::showCurrentFormat(const QString &description)
 {
-    {
-        const QSignalBlocker blocker(m_panel.cboFormats);
-        m_panel.cboFormats->setCurrentIndex(m_formats.selectedFormat());
-    }
+    showSelectedFormat();
     m_panel.lblFormat->setText(description);
     showStatus();
 }
 
-void SettingsPresenter::checkCalibration(QLineEdit *entry, bool x)
+QLineEdit *SettingsPresenter::entryOf(CalibrationEntries::Axis axis) const
 {
-    const std::optional<float> value = calibrationValue(entry->text());
-    if (!value) {
-        setBackground(entry, invalidBackground);
-        return;
-    }
-    setBackground(entry, validBackground);
-    if (x)
-        m_composer.setXCalibration(*value);
-    else
-        m_composer.setYCalibration(*value);
+    return axis == CalibrationEntries::Axis::X ? m_panel.txtXcal : m_panel.txtYcal;
 }
 
-void SettingsPresenter::showCalibrationText(bool x, const QString &text)
+void SettingsPresenter::enterCalibration(CalibrationEntries::Axis axis)
 {
-    (x ? m_panel.txtXcal : m_panel.txtYcal)->setText(text);
+    if (m_gate.allows(Intent::ChangeSettings))
+        m_calibration.enter(axis, entryOf(axis)->text());
+    else
+        showCalibration(axis);
+}
+
+// The check does not rebuild the status display: it shows the new value once
+// the panel is left.
+void SettingsPresenter::showCalibration(CalibrationEntries::Axis axis)
+{
+    QLineEdit *entry = entryOf(axis);
+    if (entry->text() != m_calibration.text(axis)) {
+        const QSignalBlocker blocker(entry);
+        entry->setText(m_calibration.text(axis));
+    }
+    QPalette palette = entry->palette();
+    palette.setColor(QPalette::Base,
+                     m_calibration.valid(axis) ? validBackground : invalidBackground);
+    entry->setPalette(palette);
 }
 
 StatusValues SettingsPresenter::statusValues() const
@@ -113,12 +98,12 @@ StatusValues SettingsPresenter::statusValues() const
     StatusValues values;
     values.formatName = m_panel.cboFormats->currentText();
     values.formatDescription = m_panel.lblFormat->text();
-    values.xCalibration = m_composer.XCalibration();
-    values.yCalibration = m_composer.YCalibration();
+    values.xCalibration = m_calibration.factor(CalibrationEntries::Axis::X);
+    values.yCalibration = m_calibration.factor(CalibrationEntries::Axis::Y);
     values.port = PortController::entry(PortController::portChoiceTexts(), choices.port);
     values.portOpen = m_port.portOpen();
     values.baud = PortController::entry(PortController::baudChoiceTexts(), choices.baud);
-    values.parity = PortController::entry(PortController::parityChoiceTexts(), choices.parity);
+    values.parity = PortController::entry(PortController::parityChoiceCaptions(), choices.parity);
     values.stopBits = PortController::entry(PortController::stopBitChoiceTexts(), choices.stopBits);
     return values;
 }

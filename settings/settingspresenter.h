@@ -1,7 +1,7 @@
 #pragma once
 
+#include "settings/calibrationentries.h"
 #include "settings/statustext.h"
-#include "widgetkit/windowmenus.h"
 
 #include <QObject>
 
@@ -10,49 +10,45 @@ class QLineEdit;
 namespace velmora {
 
 class FormatTable;
-class HoleCommandComposer;
-class JobControlsPanel;
+class IntentGate;
 class PortController;
 class SettingsPanel;
 class StatusPanel;
 
-// The settings panel and the status display in the window: showing and
-// leaving the panel (the port is closed while it is shown and opened again
-// on leaving), the format choice, the calibration entries and lblStatus.
+// The settings panel and the status display in the window: the panel shown
+// and hidden as the window state says, the format choice, the calibration
+// entries and lblStatus. The format choice and the entries act while the
+// window allows them; a change it refuses goes back to what the program
+// holds.
 class SettingsPresenter : public QObject
 {
     Q_OBJECT
 public:
-    SettingsPresenter(FormatTable &formats, HoleCommandComposer &composer, PortController &port,
-                      SettingsPanel &panel, StatusPanel &status, JobControlsPanel &controls,
-                      const WindowMenus &menus, QObject *parent = nullptr);
+    SettingsPresenter(FormatTable &formats, CalibrationEntries &calibration, PortController &port,
+                      SettingsPanel &panel, StatusPanel &status, const IntentGate &gate,
+                      QObject *parent = nullptr);
 
-    // Settings menu: shows the panel and closes the port.
-    void showPanel();
-    // The panel's Exit: hides it and opens the port with the choices as they
-    // now stand.
-    void leavePanel();
-
-    // Puts a calibration value read from the settings into its entry, whose
-    // check then runs. x: txtXcal, else txtYcal.
-    void showCalibrationText(bool x, const QString &text);
+    // The panel came (the port is closed by now) or went (the port has been
+    // opened again): it shows or hides, and the status display is rebuilt.
+    void setPanelShown(bool shown);
 
     // Rebuilds lblStatus from the values as they are now.
     void showStatus();
     StatusValues statusValues() const;
 
 private:
+    void showSelectedFormat();
     void showCurrentFormat(const QString &description);
-    void checkCalibration(QLineEdit *entry, bool x);
-    void setPanelShown(bool shown);
+    void enterCalibration(CalibrationEntries::Axis axis);
+    void showCalibration(CalibrationEntries::Axis axis);
+    QLineEdit *entryOf(CalibrationEntries::Axis axis) const;
 
     FormatTable &m_formats;
-    HoleCommandComposer &m_composer;
+    CalibrationEntries &m_calibration;
     PortController &m_port;
     SettingsPanel &m_panel;
     StatusPanel &m_status;
-    JobControlsPanel &m_controls;
-    WindowMenus m_menus;
+    const IntentGate &m_gate;
 };
 
 } // namespace velmora

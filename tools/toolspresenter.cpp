@@ -1,5 +1,6 @@
 #include "tools/toolspresenter.h"
 
+#include "common/intent.h"
 #include "link/linksender.h"
 #include "link/portcontroller.h"
 #include "tools/toolinputcheck.h"
@@ -27,14 +28,11 @@ void showValidity(QLineEdit *entry, bool valid)
 } // namespace
 
 ToolsPresenter::ToolsPresenter(PortController &port, LinkSender &sender, ToolsPanel &panel,
-                               QWidget &focusTaker, QPushButton &exitButton,
-                               const WindowMenus &menus, std::function<void(bool)> showPanel,
-                               QObject *parent)
+                               QWidget &focusTaker, const IntentGate &gate,
+                               std::function<void(bool)> showPanel, QObject *parent)
     : QObject(parent), m_port(port), m_sender(sender), m_panel(panel), m_focusTaker(focusTaker),
-      m_exitButton(exitButton), m_menus(menus), m_showPanel(std::move(showPanel))
+      m_gate(gate), m_showPanel(std::move(showPanel))
 {
-    connect(menus.tools, &QAction::triggered, this, &ToolsPresenter::showPanel);
-    connect(panel.cmdToolsExit, &QPushButton::clicked, this, &ToolsPresenter::leavePanel);
     connect(&port, &PortController::portOpened, this, &ToolsPresenter::enableToolButtons);
     connect(&port, &PortController::portStateChanged, this, [this](bool open) {
         if (!open)
@@ -71,29 +69,16 @@ ToolsPresenter::ToolsPresenter(PortController &port, LinkSender &sender, ToolsPa
             [this] { checkCommandEntry(m_panel.txtVal2, m_panel.txtVal1); });
 }
 
-void ToolsPresenter::showPanel()
+void ToolsPresenter::setPanelShown(bool shown)
 {
-    m_shown = true;
-    if (!m_port.portOpen())
-        m_port.openPort();
-    m_showPanel(true);
+    m_showPanel(shown);
+    if (!shown)
+        return;
     for (QLineEdit *entry :
          {m_panel.txtArmForewards, m_panel.txtArmBackwards, m_panel.txtPaperSteps}) {
         if (entry->text().trimmed().isEmpty())
             entry->setText(u"50"_s);
     }
-    m_exitButton.setEnabled(false);
-    m_menus.setEnabled(false, false, false);
-    emit panelShownChanged(true);
-}
-
-void ToolsPresenter::leavePanel()
-{
-    m_showPanel(false);
-    m_shown = false;
-    m_menus.setEnabled(true, true, true);
-    m_exitButton.setEnabled(true);
-    emit panelShownChanged(false);
 }
 
 ToolEntries ToolsPresenter::entries() const
@@ -137,6 +122,8 @@ void ToolsPresenter::disableToolButtons()
 
 void ToolsPresenter::sendCommand(ToolButton button)
 {
+    if (!m_gate.allows(Intent::ToolCommands))
+        return;
     m_focusTaker.setFocus(Qt::OtherFocusReason);
     if (!m_port.portOpen()) {
         disableToolButtons();

@@ -1,13 +1,18 @@
 #include "app/application.h"
 #include "app/mainwindow.h"
+#include "extras/extrasettingsdialog.h"
+#include "format/formateditor.h"
+#include "history/historywindow.h"
 #include "job/jobcontrolspanel.h"
 #include "roll/rollview.h"
+#include "settings/settingspanel.h"
 #include "settings/statuspanel.h"
 #include "tests/support/apprig.h"
 #include "tools/toolspanel.h"
 #include "widgetkit/lamp.h"
 
 #include <QAccessible>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -31,7 +36,16 @@ namespace {
 // A "-" before the name marks a control that starts disabled, a "~" one that
 // starts hidden.
 const char *const Layout[] = {
-    "MainWindow:~picTools|~picSettings|picRol|frmStatus|frmControls|cmdDummy",
+    "MainWindow:~picTools|~picSettings|picRol|frmStatus|frmControls|cmdDummy|~winHistory|"
+    "~dlgExtraSettings",
+    "winHistory:tblHistory|cmdExportCsv=Export CSV|lblExport",
+    "dlgExtraSettings:frmEvents=Commands run when a job ends|frmWindow=Window|lblExtraFile|"
+    "cmdExtraOK=OK|cmdExtraCancel=Cancel",
+    "frmWindow:cboLanguage|lblLanguage=Language|lblLanguageNext=Applies at the next start.",
+    "frmEvents:txtEventCompleted|txtEventStopped|txtEventControllerStop|txtEventPortLost|"
+    "lblEventCompleted=Roll completed|lblEventStopped=Stopped with Stop|"
+    "lblEventControllerStop=Stopped by the controller|lblEventPortLost=Port lost, job paused|"
+    "lblEventHelp",
     "picTools:frmCommands=Adjustcommand for the PIC|frmToolPaper|frmToolArm|cmdToolsExit=Exit|"
     "lblZelvoor=Test tools for the Zelvoor interface|Shape2",
     "frmCommands:txtVal1|txtVal2|-cmdSubmitmanual=Send command|-cmdShowSettings=Show settings|"
@@ -70,7 +84,9 @@ QByteArray kindOf(const QString &name)
                           "txt:QLineEdit chk:QCheckBox frm:QGroupBox shp:velmora::Lamp "
                           "Shape:QFrame picStop:QFrame picTools:velmora::ToolsPanel "
                           "picSettings:velmora::SettingsPanel picRol:velmora::RollView "
-                          "cbo:QComboBox cmb:QComboBox vsc:QScrollBar prg:QProgressBar"_s;
+                          "cbo:QComboBox cmb:QComboBox vsc:QScrollBar prg:QProgressBar "
+                          "win:velmora::HistoryWindow dlg:velmora::ExtraSettingsDialog "
+                          "tbl:QTableView"_s;
     for (const QString &kind : kinds.split(u' ')) {
         if (name.startsWith(kind.section(u':', 0, 0)))
             return kind.section(u':', 1).toLatin1();
@@ -181,14 +197,16 @@ private slots:
     void menus()
     {
         QList<QAction *> actions = m_window->menuBar()->actions();
-        actions << m_window->mnuFile()->actions() << m_window->mnuHelp()->actions();
+        actions << m_window->mnuFile()->actions() << m_window->mnuExtras()->actions()
+                << m_window->mnuHelp()->actions();
         QStringList items;
         for (const QAction *action : actions)
             items << (action->menu() ? action->menu()->objectName() : action->objectName()) + u'=' +
                          action->text();
-        QCOMPARE(items.join(u'|'),
-                 u"mnuFile=    File    |mnuSet=Settings      |mnuTest=Tools    |mnuHelp=  Help|"
-                 "mnuOpen=Open|mnuExit=Exit|mnuHelpNL=Nederlands|mnuHelpUK=English"_s);
+        QCOMPARE(items.join(u'|'), u"mnuFile=    File    |mnuSet=Settings      |mnuTest=Tools    |"
+                                   "mnuExtras=Extras    |mnuHelp=  Help|mnuOpen=Open|mnuExit=Exit|"
+                                   "mnuHistory=Job history|mnuExtraSettings=Extra settings|"
+                                   "mnuHelpNL=Nederlands|mnuHelpUK=English"_s);
         QVERIFY(!m_window->mnuSet()->menu() && !m_window->mnuTest()->menu());
     }
 
@@ -310,12 +328,96 @@ private slots:
         QCOMPARE(rig.app.core.nextNote.value(), 4);
     }
 
+    // During a job nothing the window refuses acts, whichever way it comes: a
+    // menu entry triggered, a button clicked, hidden or disabled, a box
+    // toggled, a list chosen from, an entry's text put in, or their signals
+    // arriving on their own as from an event queued before the window
+    // changed. No dialog, no roll, no end, the port untouched, no setting
+    // changed, every control still showing what the program holds; then the
+    // job punches the roll to its end.
+    void refusedDuringJob()
+    {
+        AppRig rig({{u"/dev/ttyUSB0"_s, true}});
+        MainWindow &w = rig.app.window;
+        JobControlsPanel *c = w.controlsPanel();
+        SettingsPanel *s = w.settingsPanel();
+        ToolsPanel *t = w.toolsPanel();
+        const AppCore &core = rig.app.core;
+        w.show();
+        rig.open(samplePath("wals-in-g-45.prt"));
+        rig.port.setCts(true);
+        for (QPushButton *button : {c->cmdOpenport, c->cmdStart, c->cmdResume})
+            button->click();
+        rig.clock.advance(1000);
+        const QByteArray settings = core.settings.currentText();
+        const QString log = core.log.text();
+        rig.chooser.askedDir.clear();
+        rig.port.clearCalls();
+
+        const auto press = [](QPushButton *button) {
+            button->click();
+            emit button->clicked();
+        };
+        const auto trigger = [](QAction *action) {
+            action->trigger();
+            emit action->triggered();
+        };
+        const std::pair<const char *, std::function<void()>> actions[] = {
+            {"File, Open", [&] { trigger(w.mnuOpen()); }},
+            {"File, Exit", [&] { trigger(w.mnuExit()); }},
+            {"Exit", [&] { press(c->cmdExit); }},
+            {"close box", [&] { w.close(); }},
+            {"Settings", [&] { trigger(w.mnuSet()); }},
+            {"the settings panel's Exit", [&] { press(s->cmdSettingsExit); }},
+            {"Open port", [&] { press(c->cmdOpenport); }},
+            {"Start", [&] { press(c->cmdStart); }},
+            {"Resume", [&] { press(c->cmdResume); }},
+            {"1 punch", [&] { press(c->cmd1Note); }},
+            {"Yes", [&] { press(c->cmdStopYes); }},
+            {"boxes",
+             [&] {
+                 for (QCheckBox *box : {s->chkRTS, s->chkDTR, s->chkRechts, s->chkMirror})
+                     box->toggle();
+             }},
+            {"port lists", [&] { emit s->baudChoice->activated(7); }},
+            {"Standard values", [&] { press(s->cmdConStd); }},
+            {"format list", [&] { emit s->cboFormats->activated(2); }},
+            {"Edit user format", [&] { press(s->cmdFormat); }},
+            {"editor", [&] { press(s->frmNewFormat->cmdStore1); }},
+            {"calibration", [&] { s->txtXcal->setText(u"50"_s); }},
+            {"tool command", [&] { press(t->cmdActivatePunch); }},
+        };
+        for (const auto &[name, act] : actions) {
+            act();
+            QVERIFY2(w.isVisible() && rig.chooser.askedDir.isEmpty(), name);
+            QVERIFY2(rig.port.calls().isEmpty() && core.log.text() == log, name);
+            QVERIFY2(core.settings.currentText() == settings && core.jobRunning(), name);
+            QVERIFY2(s->isHidden() && t->isHidden() && s->frmNewFormat->isHidden(), name);
+        }
+        for (const QCheckBox *box : {s->chkRTS, s->chkDTR, s->chkRechts, s->chkMirror})
+            QVERIFY(!box->isChecked());
+        QCOMPARE(s->baudChoice->currentIndex(), 4);
+        QCOMPARE(s->cboFormats->currentIndex(), 1);
+        QCOMPARE(s->txtXcal->text(), u"1000"_s);
+        // The Extras menu stays open, its entries enabled: their windows touch
+        // neither the port nor the roll.
+        w.mnuHistory()->trigger();
+        w.mnuExtraSettings()->trigger();
+        QVERIFY(w.mnuExtras()->menuAction()->isEnabled());
+        QVERIFY(w.historyWindow()->isVisible() && w.extraSettingsDialog()->isVisible());
+        QVERIFY(rig.port.calls().isEmpty() && core.jobRunning());
+
+        while (core.jobRunning() && rig.clock.runNext()) {
+        }
+        QCOMPARE(rig.port.writes().size(), core.holes.holeCount());
+    }
+
     void logViewFollowsLog()
     {
         AppRig rig;
         Logbook &log = rig.app.core.log;
         for (int i = 0; i < 800; ++i)
-            log.writeLog(u"line %1"_s.arg(i), u"s"_s);
+            log.writeLog(u"line %1"_s.arg(i), LogKind::Sent);
         QVERIFY(log.text().size() <= Logbook::Bound + 20);
         QCOMPARE(rig.app.window.controlsPanel()->txtLog->toPlainText(), logViewText(log.text()));
     }

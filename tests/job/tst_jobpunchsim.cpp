@@ -1,6 +1,7 @@
 // The whole program's job, link and tools panel, on the real clock and the
 // real serial layer, against the punch-controller simulator on a
-// pseudo-terminal.
+// pseudo-terminal; with an event command for every job event, on a roll whose
+// name and path a shell would take for commands.
 
 #include "app/application.h"
 #include "platform/qtserialportdevice.h"
@@ -20,6 +21,7 @@ using namespace velmora;
 using namespace Qt::StringLiterals;
 
 constexpr int Timeout = 20000;
+const QString ShellName = u"a;touch x;$(touch y) \"Grüß\""_s;
 
 class TestJobPunchSim : public QObject
 {
@@ -31,13 +33,27 @@ private slots:
                                                           m_dir.path() + u'/', m_dir.path() + u'/',
                                                           [] { return QList<PresentPort>(); }});
         m_core = &m_app->core;
+        // The sample roll under another name, with another name inside.
+        QByteArray text = readFile(samplePath("koraal-52.prt"));
+        text.replace(0, text.indexOf('\r'), "NAAM        " + ShellName.toUtf8());
+        QFile roll(rollPath());
+        QVERIFY(roll.open(QIODevice::WriteOnly) && roll.write(text) == text.size());
+        ExtraValues commands;
+        for (const JobEvent event : AllJobEvents)
+            commands.command(event) = u"\"%1/tests/support/recordevent.sh\" \"%2\" "
+                                      "%event %roll %name %hole %holes %sent"_s.arg(
+                                          QStringLiteral(VELMORA_SOURCE_DIR), eventsPath());
+        m_core->extras.setValues(commands);
     }
     void cleanup()
     {
         m_app.reset();
         m_port.close();
         m_sim.stop(Timeout);
-        QFile::remove(m_dir.filePath(u"record.txt"_s));
+        for (const QString &name : {u"record.txt"_s, u"events.txt"_s})
+            QFile::remove(m_dir.filePath(name));
+        // Nothing of the roll's name ran.
+        QVERIFY(!QFile::exists(u"x"_s) && !QFile::exists(u"y"_s));
     }
 
     void controllerStops()
@@ -47,6 +63,8 @@ private slots:
         QVERIFY(m_core->log.text().contains(
             u"Stop command received from punch, last note punched: 22\r\n"_s));
         QCOMPARE(m_core->job.remainCaption(), u"Punching stopped"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(events(), QStringList{eventLine(u"controller-stop"_s, 22, 3)},
+                                  Timeout);
         QTest::qWait(500);
         checkRecord(20, 3);
     }
@@ -68,6 +86,8 @@ private slots:
         // Every hole before the next one reached the simulator, once.
         const int before = m_core->nextNote.value() - first;
         checkRecord(first, before);
+        const QString lost = eventLine(u"port-lost"_s, first + before - 1, before);
+        QTRY_COMPARE_WITH_TIMEOUT(events(), QStringList{lost}, Timeout);
 
         connectSimulator({});
         m_core->job.resume();
@@ -78,6 +98,9 @@ private slots:
         const int count = m_core->holes.holeCount() - first + 1;
         QTRY_COMPARE_WITH_TIMEOUT(parseRecord(readFile(recordPath)).size(), count, Timeout);
         checkRecord(first, count);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            events(), QStringList({lost, eventLine(u"completed"_s, first + count - 1, count)}),
+            Timeout);
         // The job waits 100 ms before and 100 ms after every line. The record
         // stamps the lines as they arrive through the terminal, so on a busy
         // machine one late line shortens the gap after it: the lines since
@@ -131,6 +154,8 @@ private slots:
                 Timeout);
         m_core->job.requestStop();
         m_core->job.confirmStop();
+        QTRY_COMPARE_WITH_TIMEOUT(events(), QStringList{eventLine(u"stopped"_s, holes, holes)},
+                                  Timeout);
     }
 
 private:
@@ -152,9 +177,10 @@ private:
     // Opens a roll and connects the simulator.
     void connectWithRoll(const QStringList &simulatorOptions)
     {
-        m_chooser.answer.path = samplePath("koraal-52.prt");
+        m_chooser.answer.path = rollPath();
         m_core->opener.openPrtFile();
         QVERIFY(m_core->opener.fileLoaded());
+        QCOMPARE(m_core->holes.rollName, ShellName);
         connectSimulator(simulatorOptions);
     }
     // Connects the simulator with a roll and starts a job at hole first.
@@ -178,6 +204,28 @@ private:
         QCOMPARE(lines[1].size(), count);
         for (int i = 0; i < count; ++i)
             QCOMPARE(lines[1][i], m_core->composer.composeHoleCommand(first + i).text.toLatin1());
+    }
+
+    QString rollPath() const { return m_dir.filePath(u"a;touch x;$(touch y).prt"_s); }
+    QString eventsPath() const { return m_dir.filePath(u"events.txt"_s); }
+    // The lines the event commands wrote.
+    QStringList events() const
+    {
+        return QString::fromUtf8(readFile(eventsPath())).split(u'\n', Qt::SkipEmptyParts);
+    }
+    // What the recording command writes for an event: its arguments, then the
+    // same facts from its environment.
+    QString eventLine(const QString &event, int hole, int sent) const
+    {
+        const QString facts = QStringList{event,
+                                          rollPath(),
+                                          ShellName,
+                                          QString::number(hole),
+                                          QString::number(m_core->holes.holeCount()),
+                                          QString::number(sent),
+                                          QString()}
+                                  .join(u'|');
+        return facts + facts;
     }
 
     QTemporaryDir m_dir;

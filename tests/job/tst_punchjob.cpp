@@ -57,7 +57,8 @@ struct Rig final : JobLink
         sent << hole;
         cts = cts && !busyAfterSend;
         times << clock.nowMs();
-        log.writeLog(u"Sent: %1^    nr: %2 (armpos=%3)"_s.arg(line).arg(hole).arg(keynum), u"s"_s);
+        log.writeLog(u"Sent: %1^    nr: %2 (armpos=%3)"_s.arg(line).arg(hole).arg(keynum),
+                     LogKind::Sent);
         return true;
     }
     void clearReceived() override { ++clears; }
@@ -233,6 +234,9 @@ private slots:
         row("controller stop while paused keeps 1 punch",
             "start resume hole pause settle controller", Ended1Punch, {S, R, P, T.arg(0)});
         row("controller stop without a job", "controller", Ended, {});
+        // Resume answers a stop question asked from a pause: the question goes.
+        row("resume from the stop question", "start stop resume", u"running go: stop tools"_s,
+            {S, R});
         // Resume stays off while a single punch is on its way.
         row("1 punch on its way", "start 1punch", u"running go: 1punch stop tools"_s, {S, R});
         // Buttons that are disabled do nothing.
@@ -249,6 +253,31 @@ private slots:
         QCOMPARE(rig.status(), status);
         QCOMPARE(rig.messages(), messages);
         rig.checkEnded();
+    }
+
+    // A job's end carries its reason; a lost port pauses and a stop without a
+    // job ends nothing.
+    void endReasons_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QList<PunchJob::EndReason>>("reasons");
+        using R = PunchJob::EndReason;
+        QTest::newRow("completed") << u"start resume settle"_s << QList{R::Completed};
+        QTest::newRow("yes") << u"start stop yes"_s << QList{R::Stopped};
+        QTest::newRow("controller")
+            << u"controller start 1punch controller"_s << QList{R::ControllerStop};
+        QTest::newRow("port lost") << u"start resume hole lost"_s << QList<R>();
+    }
+
+    void endReasons()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QList<PunchJob::EndReason>, reasons);
+        Rig rig;
+        QList<PunchJob::EndReason> ended;
+        connect(&rig.job, &PunchJob::ended, [&ended](PunchJob::EndReason r) { ended << r; });
+        rig.play(steps);
+        QCOMPARE(ended, reasons);
     }
 
     // Longer runs on a roll of 10 holes: which holes went out, in which order,

@@ -72,15 +72,16 @@ private slots:
     }
 
     // Every event greys the ring lamp. Line errors the port reports arrive
-    // through its signal; 1005 is a gap among the known numbers; 1 is no event.
+    // through its signal; 1005 is a number without a name.
     void eventTexts()
     {
         Rig &rig = openRig();
         const std::function<void()> events[] = {
-            [&] { rig.events.onComm(7); },
+            [&] { rig.events.onLineError(LineError::EndOfFile); },
             [&] { rig.port.raiseLineError(LineError::Framing); },
-            [&] { rig.events.onComm(1005); },
-            [&] { rig.events.onComm(1); },
+            [&] { rig.events.onLineError(LineError(1005)); },
+            [&] { rig.events.onModemLineChanged(ModemLine::Dsr, true); },
+            [&] { rig.events.onReceived(QByteArray()); },
         };
         for (const auto &event : events) {
             rig.port.ring();
@@ -88,6 +89,7 @@ private slots:
             event();
             QCOMPARE(rig.lamps.color(LinkLamp::Ri), LampColors::Off);
         }
+        QCOMPARE(rig.lamps.color(LinkLamp::Dsr), LampColors::Red);
         QCOMPARE(rig.log.text(), u"[End of File Detected]\r\n[Framing Error]\r\n"
                                  u"[Unknown error or event: 1005]\r\n"_s);
     }
@@ -307,13 +309,12 @@ private slots:
         QCOMPARE(rig.lamps.color(LinkLamp::Cts), LampColors::Off);
     }
 
-    // The indent of an entry by its kind, in either case; every entry is
-    // announced.
+    // The indent of an entry by its kind; every entry is announced.
     void entry()
     {
         Logbook log;
         QSignalSpy appended(&log, &Logbook::appended);
-        for (const QString &kind : {u"S"_s, u"R"_s, u"q"_s})
+        for (const LogKind kind : {LogKind::Sent, LogKind::Received, LogKind::Plain})
             log.writeLog(u"ok"_s, kind);
         const QString received = QString(14, u' ') + u"ok\r\n"_s;
         QCOMPARE(log.text(), u"     ok\r\n"_s + received + u"ok\r\n"_s);
@@ -334,7 +335,7 @@ private slots:
             log.writeLog(message);
             const QString before = message + u"\r\n"_s;
             QSignalSpy shortened(&log, &Logbook::shortened);
-            log.writeLog(u"next"_s, u"s"_s);
+            log.writeLog(u"next"_s, LogKind::Sent);
             const QString kept = cut ? before.right(5001) : before;
             QCOMPARE(log.text(), kept + u"     next\r\n"_s);
             QCOMPARE(shortened.value(0).value(0).toString(), cut ? kept : QString());

@@ -21,7 +21,6 @@
 
 using namespace velmora;
 using namespace Qt::StringLiterals;
-using Values = ParameterFile::Values;
 
 class TestSettingsPresenter : public QObject
 {
@@ -36,7 +35,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&m_rig->app.window));
     }
     void cleanup() { m_rig.reset(); }
-    // One row for each rule of the reader: what it changes in the start values.
+    // One row for each rule of the reader, read by the program as it starts:
+    // what it changes in what the program then writes.
     void readParameterFile_data()
     {
         QTest::addColumn<QByteArray>("file");
@@ -58,33 +58,22 @@ private slots:
             << "xcal 5\r\nycal 997.5\r\nycal 1E999\r\n"_ba << u"ycal 997.5"_s;
         QTest::newRow("texts trimmed; UTF-8 when valid, else Windows-1252")
             << "idir  C:\\Mus\351e \r\nfrf1 m\xc3\xa9\r\n"_ba << u"idir C:\\Musée|frf1 mé"_s;
-        const Values written{
-            u"/home/mé/rolls"_s, 5, 0,      9,      1,    2,   true, true, u"000201**"_s,
-            u"010603**"_s,       2, 997.5f, 12.25f, true, true};
-        QTest::newRow("every value off its start value, as written")
-            << ParameterFile::write(written) << changes(written);
+        const QByteArray every = "idir /home/m\xc3\xa9/rolls\r\nport 5\r\ndata 0\r\nbaud 9\r\n"
+                                 "stop 1\r\npari 2\r\nrtse 1\r\ndtre 1\r\nfrf1 000201**\r\n"
+                                 "frl1 010603**\r\nform 2\r\nxcal 997.5\r\nycal 12.25\r\n"
+                                 "disr 1\r\nmirr 1\r\n"_ba;
+        QTest::newRow("every value off its start value, written back as read")
+            << every << QString::fromUtf8(every).trimmed().split(u"\r\n"_s).join(u'|');
     }
 
     void readParameterFile()
     {
         QFETCH(QByteArray, file);
         QFETCH(QString, changed);
-        Values read;
-        for (const ParameterFile::Setting &setting : ParameterFile::read(file))
-            ParameterFile::apply(setting, read);
-        QCOMPARE(changes(read), changed);
-    }
-
-    // The reader knows the lists' sizes by heart: they must be the window's.
-    void listSizes()
-    {
-        using ParameterFile::Key;
-        const std::pair<Key, const QComboBox *> lists[] = {
-            {Key::Port, m_settings->portChoice},   {Key::Data, m_settings->dataBitChoice},
-            {Key::Baud, m_settings->baudChoice},   {Key::Stop, m_settings->stopBitChoice},
-            {Key::Pari, m_settings->parityChoice}, {Key::Form, m_settings->cboFormats}};
-        for (const auto &[key, list] : lists)
-            QCOMPARE(ParameterFile::listSize(key), list->count());
+        QStringList lines = writtenAfterReading(file);
+        const QStringList start = writtenAfterReading({});
+        lines.removeIf([&](const QString &line) { return start.contains(line); });
+        QCOMPARE(lines.join(u'|'), changed);
     }
 
     // The parameter file and the user format editor: what a run leaves in
@@ -105,9 +94,10 @@ private slots:
             rig.app.window.mnuSet()->trigger();
             emit s->portChoice->activated(1);
             emit s->baudChoice->activated(5);
-            s->chkRTS->click();
+            // The boxes as a screen reader's Toggle action changes them.
+            for (QCheckBox *box : {s->chkRTS, s->chkDTR, s->chkRechts, s->chkMirror})
+                box->toggle();
             s->txtXcal->setText(u"997.5"_s);
-            s->chkMirror->click();
 
             s->cmdFormat->click();
             QVERIFY(!editor->isHidden() && !s->cboFormats->isEnabled() &&
@@ -136,15 +126,19 @@ private slots:
         }
         QCOMPARE(readFile(folder + u"##vpar.prm"_s),
                  "idir " + rolls.toUtf8() +
-                     "\r\nport 1\r\ndata 1\r\nbaud 5\r\nstop 0\r\npari 0\r\nrtse 1\r\ndtre 0\r\n"
+                     "\r\nport 1\r\ndata 1\r\nbaud 5\r\nstop 0\r\npari 0\r\nrtse 1\r\ndtre 1\r\n"
                      "frf1 000201******************\r\nfrl1 010603******************\r\nform 2\r\n"
-                     "xcal 997.5\r\nycal 1000\r\ndisr 0\r\nmirr 1\r\n"_ba);
+                     "xcal 997.5\r\nycal 1000\r\ndisr 1\r\nmirr 1\r\n"_ba);
 
         AppRig rig({}, folder);
         SettingsPanel *s = rig.app.window.settingsPanel();
         QCOMPARE(s->portChoice->currentText(), u"COM2"_s);
         QCOMPARE(s->baudChoice->currentText(), u"9600"_s);
-        QVERIFY(s->chkRTS->isChecked() && s->chkMirror->isChecked() && !s->chkRechts->isChecked());
+        for (const QCheckBox *box : {s->chkRTS, s->chkDTR, s->chkRechts, s->chkMirror})
+            QVERIFY2(box->isChecked(), qPrintable(box->objectName()));
+        const AppCore &core = rig.app.core;
+        QVERIFY(core.portController.forceRts() && core.portController.forceDtr() &&
+                core.display.right() && core.display.mirror());
         QCOMPARE(s->cboFormats->currentText(), u"Zelvoor2 (tweezijdig transport)"_s);
         QCOMPARE(s->txtXcal->text(), u"997.5"_s);
         QCOMPARE(rig.app.core.composer.XCalibration(), 997.5f);
@@ -260,23 +254,27 @@ private slots:
         QCOMPARE(m_controls->shpXoffc->color(), QColor(255, 255, 0));
         QCOMPARE(m_settings->shpXoff->color(), QColor(255, 255, 0));
 
-        // A choice closes the port and disables Start; the lists follow
-        // "Standard values".
-        emit m_settings->baudChoice->activated(7);
+        // The panel closes the port and disables Start; the lists follow a
+        // choice and "Standard values"; leaving opens the port again.
+        m_rig->app.window.mnuSet()->trigger();
         QVERIFY(!m_rig->port.isOpen() && !m_controls->cmdStart->isEnabled());
+        emit m_settings->baudChoice->activated(7);
+        QCOMPARE(m_rig->app.core.portController.choices().baud, 7);
         m_settings->cmdConStd->click();
         QCOMPARE(m_settings->baudChoice->currentText(), u"9600"_s);
-        m_controls->cmdOpenport->click();
+        m_settings->cmdSettingsExit->click();
         QVERIFY(m_controls->cmdStart->isEnabled());
         m_rig->port.vanish();
         QVERIFY(!m_controls->cmdStart->isEnabled());
 
         // A port name without a device, then bound in the map.
+        m_rig->app.window.mnuSet()->trigger();
         emit m_settings->portChoice->activated(1);
         QCOMPARE(m_settings->lblDevice->text(), u"No device present"_s);
         QFile map(m_rig->dir.filePath(u"ports.map"_s));
         QVERIFY(map.open(QIODevice::WriteOnly) && map.write("COM2 /dev/pts/9\n") > 0);
         map.close();
+        m_settings->cmdSettingsExit->click();
         m_rig->app.window.mnuSet()->trigger();
         QCOMPARE(m_settings->lblDevice->text(), u"/dev/pts/9 (ports.map)"_s);
     }
@@ -311,14 +309,20 @@ private slots:
     }
 
 private:
-    // The lines written for values that differ from the start values', by "|".
-    static QString changes(const Values &values)
+    // The lines the program writes after it started on this file.
+    static QStringList writtenAfterReading(const QByteArray &file)
     {
-        const QStringList start =
-            QString::fromUtf8(ParameterFile::write(Values())).split(u"\r\n"_s);
-        QStringList lines = QString::fromUtf8(ParameterFile::write(values)).split(u"\r\n"_s);
-        lines.removeIf([&](const QString &line) { return start.contains(line); });
-        return lines.join(u'|');
+        QTemporaryDir dir;
+        QFile prm(dir.filePath(u"##vpar.prm"_s));
+        if (!prm.open(QIODevice::WriteOnly) || prm.write(file) != file.size())
+            return {};
+        prm.close();
+        VirtualClock clock;
+        FakeSerialPort port;
+        ScriptedChooser chooser;
+        AppCore core({clock, port, chooser, QString(), dir.path() + u'/', {}});
+        core.startUp();
+        return QString::fromUtf8(core.settings.currentText()).split(u"\r\n"_s);
     }
     QStringList statusLines() const
     {
