@@ -15,6 +15,13 @@
 //   roll loaded and drawn, against the program with no file (target: at most
 //   4 MB more). Each is measured in a process of its own.
 //
+// On a slow disk: the shim libvelmora_slowsync.so, built beside this program,
+// makes every fsync and fdatasync VELMORA_SYNC_DELAY_MS milliseconds longer
+// (add --benchmark_filter=BM_JobRate to time the job alone):
+//
+//   export VELMORA_SYNC_DELAY_MS=100
+//   LD_PRELOAD=$PWD/build/bench/libvelmora_slowsync.so build/bench/bench_job
+//
 // The window is shown on the offscreen platform unless QT_QPA_PLATFORM says
 // otherwise. Set VELMORA_BIG_ROLL to the path of a roll made by
 // scripts/make-big-roll to use it; otherwise one is written to a temporary
