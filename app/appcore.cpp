@@ -40,7 +40,8 @@ AppCore::AppCore(const AppServices &services_, QObject *parent)
       events(
           services.clock, [this](JobEvent event) { return extras.values().command(event); },
           [this](const QString &line) { log.writeLog(line); }),
-      history(services.settingsDir)
+      history(services.settingsDir), jobOutcome(job),
+      remote([this] { return remoteStatusOf(*this); }, [this] { return rollPictureOf(*this); })
 {
     // The controller's "stop" ends the job; a vanished port pauses it; Start
     // greys the flow-control lamps.
@@ -68,6 +69,14 @@ AppCore::AppCore(const AppServices &services_, QObject *parent)
             journal.holeSent(hole);
     });
     connect(&job, &PunchJob::ended, this, [this] { journal.jobEnded(); });
+    connect(&remote, &RemoteView::failed, this, [this](const QString &why) { log.writeLog(why); });
+    // The remote view's settings live in velmora.ini: applied at start-up,
+    // kept whenever they change (the operator's panel, the first token).
+    connect(&remote, &RemoteView::settingsChanged, this, [this](const RemoteSettings &settings) {
+        ExtraValues values = extras.values();
+        values.remote = settings;
+        extras.setValues(values);
+    });
     connect(&job, &PunchJob::halted, this, [this](PunchJob::Halt why, int hole) {
         if (services.notifier) {
             const JobNotice notice = jobNotice(why, hole);
@@ -119,6 +128,7 @@ void AppCore::startUp()
     formLoading = false;
     journal.readLeftOver();
     extras.read();
+    remote.apply(extras.values().remote);
     history.start();
 }
 

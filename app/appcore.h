@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/remotefeed.h"
 #include "app/windowstate.h"
 #include "events/eventrunner.h"
 #include "extras/extrasettings.h"
@@ -18,6 +19,7 @@
 #include "link/portmap.h"
 #include "prt/holelist.h"
 #include "prt/prtopener.h"
+#include "remote/remoteview.h"
 #include "roll/displayoptions.h"
 #include "roll/nextnotestate.h"
 #include "settings/calibrationentries.h"
@@ -117,6 +119,11 @@ public:
     EventRunner events;
     JobRecorder recorder;
     HistoryStore history;
+
+    // The remote view: off until the operator turns it on; it reads the
+    // program through snapshots and changes nothing.
+    JobOutcomeTracker jobOutcome;
+    RemoteView remote;
 
 private:
     void followJobs();

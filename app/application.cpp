@@ -1,6 +1,8 @@
 #include "app/application.h"
 
+#include "extras/extrasettingsdialog.h"
 #include "format/formateditor.h"
+#include "remote/remotepanel.h"
 #include "settings/settingspanel.h"
 
 #include <QPushButton>
@@ -41,6 +43,7 @@ Application::Application(const AppServices &services)
     QObject::connect(state, &WindowState::formatEditorShown, &formatEditor,
                      &FormatEditorPresenter::setEditorShown);
     QObject::connect(state, &WindowState::toolsPanelShown, &tools, &ToolsPresenter::setPanelShown);
+    window.extraSettingsDialog()->setRemotePanel(new RemotePanel(core.remote));
     core.startUp();
 }
 

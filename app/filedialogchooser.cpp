@@ -6,8 +6,8 @@ namespace velmora {
 
 void FileDialogChooser::choosePrtFile(const QString &startDir, std::function<void(FileChoice)> done)
 {
-    auto *dialog = new QFileDialog(m_parent, QStringLiteral("Open PRT File"), startDir,
-                                   QStringLiteral("PRT files (*.prt *.PRT)"));
+    auto *dialog =
+        new QFileDialog(m_parent, tr("Open PRT File"), startDir, tr("PRT files (*.prt *.PRT)"));
     dialog->setObjectName(QStringLiteral("dlgFile"));
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setFileMode(QFileDialog::ExistingFile);

@@ -2,6 +2,8 @@
 
 #include "platform/filechooser.h"
 
+#include <QCoreApplication>
+
 class QWidget;
 
 namespace velmora {
@@ -10,6 +12,8 @@ namespace velmora {
 // nested event loop. It offers existing .prt and .PRT files only.
 class FileDialogChooser : public FileChooser
 {
+    Q_DECLARE_TR_FUNCTIONS(velmora::FileDialogChooser)
+
 public:
     explicit FileDialogChooser(QWidget *parent = nullptr) : m_parent(parent) {}
     void setParent(QWidget *parent) { m_parent = parent; }

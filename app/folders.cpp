@@ -24,6 +24,11 @@ QString helpFile(const QString &appDir, const QString &fileName)
     return !QFileInfo::exists(beside) && QFileInfo::exists(shared) ? shared : beside;
 }
 
+QString translationFile(const QString &appDir, const QString &fileName)
+{
+    return helpFile(appDir, fileName);
+}
+
 QString samplesFolder(const QString &appDir)
 {
     const QString shared = sharedFolder(appDir) + u"samples/"_s;

@@ -13,6 +13,9 @@ namespace velmora {
 // otherwise in share/velmora/ when it is there, otherwise beside the program.
 QString helpFile(const QString &appDir, const QString &fileName);
 
+// A compiled translation (velmora_nl.qm), by the same rule as the help.
+QString translationFile(const QString &appDir, const QString &fileName);
+
 // Where File, Open starts: the program's folder when it holds a PRT file,
 // otherwise share/velmora/samples/ when that exists, otherwise the program's
 // folder.

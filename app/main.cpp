@@ -1,6 +1,8 @@
 #include "app/application.h"
 #include "app/filedialogchooser.h"
 #include "app/folders.h"
+#include "app/language.h"
+#include "extras/extrasettings.h"
 #include "history/historycsv.h"
 #include "platform/desktopnotifier.h"
 #include "platform/qtserialportdevice.h"
@@ -8,6 +10,8 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLocale>
+#include <QTextStream>
 
 #include <cstdio>
 #include <cstring>
@@ -47,13 +51,21 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     nameProgram();
+    const QString settingsDir = velmora::settingsFolder(appDir());
+
+    // The language is chosen once, before the window is built with its captions.
+    velmora::Translations translations;
+    const velmora::WindowLanguage language = velmora::windowLanguage(
+        velmora::ExtraSettings::readLanguage(settingsDir), QLocale::system().uiLanguages());
+    for (const QString &missing : translations.install(language, appDir()))
+        QTextStream(stderr) << "velmora: cannot load the translation " << missing << "\n";
 
     velmora::SystemClock clock;
     velmora::QtSerialPortDevice port;
     velmora::FileDialogChooser chooser;
     velmora::DesktopNotifier notifier;
-    velmora::Application velmora({clock, port, chooser, appDir(), velmora::settingsFolder(appDir()),
-                                  &velmora::presentSerialPorts, &notifier});
+    velmora::Application velmora(
+        {clock, port, chooser, appDir(), settingsDir, &velmora::presentSerialPorts, &notifier});
     chooser.setParent(&velmora.window);
     velmora.window.show();
     return QApplication::exec();

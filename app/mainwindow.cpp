@@ -42,7 +42,7 @@ velmora::RollView *createRollView(QWidget *parent)
 {
     auto *view = new velmora::RollView(parent);
     nameControl(view, u"picRol"_s);
-    view->setAccessibleName(u"Roll preview"_s);
+    view->setAccessibleName(MainWindow::tr("Roll preview"));
     return view;
 }
 
@@ -94,7 +94,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 
 QString MainWindow::windowCaption()
 {
-    return QStringLiteral("Velmora - Punch control program for serial port      version 3.5");
+    return tr("Velmora - Punch control program for serial port      version 3.5");
 }
 
 QSize MainWindow::initialWindowSize(const QSize &screen, const QSize &available,
@@ -133,16 +133,16 @@ void MainWindow::closeEvent(QCloseEvent *event)
 void MainWindow::buildMenus()
 {
     QMenuBar *bar = menuBar();
-    m_mnuFile = nameControl(bar->addMenu(u"    File    "_s), u"mnuFile"_s);
-    m_mnuOpen = m_mnuFile->addAction(u"Open"_s);
+    m_mnuFile = nameControl(bar->addMenu(tr("    File    ")), u"mnuFile"_s);
+    m_mnuOpen = m_mnuFile->addAction(tr("Open"));
     m_mnuOpen->setObjectName(u"mnuOpen"_s);
-    m_mnuExit = m_mnuFile->addAction(u"Exit"_s);
+    m_mnuExit = m_mnuFile->addAction(tr("Exit"));
     m_mnuExit->setObjectName(u"mnuExit"_s);
 
     // Settings and Tools act at once: menu-bar entries without a menu.
-    m_mnuSet = bar->addAction(u"Settings      "_s);
+    m_mnuSet = bar->addAction(tr("Settings      "));
     m_mnuSet->setObjectName(u"mnuSet"_s);
-    m_mnuTest = bar->addAction(u"Tools    "_s);
+    m_mnuTest = bar->addAction(tr("Tools    "));
     m_mnuTest->setObjectName(u"mnuTest"_s);
 
     // Beside Help: what serves an operator who leaves a roll running.
@@ -152,7 +152,7 @@ void MainWindow::buildMenus()
     m_mnuExtraSettings = m_mnuExtras->addAction(tr("Extra settings"));
     m_mnuExtraSettings->setObjectName(u"mnuExtraSettings"_s);
 
-    m_mnuHelp = nameControl(bar->addMenu(u"  Help"_s), u"mnuHelp"_s);
+    m_mnuHelp = nameControl(bar->addMenu(tr("  Help")), u"mnuHelp"_s);
     m_mnuHelpNL = m_mnuHelp->addAction(u"Nederlands"_s);
     m_mnuHelpNL->setObjectName(u"mnuHelpNL"_s);
     m_mnuHelpUK = m_mnuHelp->addAction(u"English"_s);

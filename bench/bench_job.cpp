@@ -6,9 +6,21 @@
 //   end of the job. holes_per_s against the design limit of 5 (target: at
 //   least 4.9); max_stall_ms is the longest gap between two beats of a 1 ms
 //   heartbeat timer on the window's event loop meanwhile (target: under 16).
+// - BM_JobRateRemote: the same with the remote view on and, in a thread of
+//   their own, 20 clients asking for /status every 50 ms on keep-alive
+//   connections plus 20 that send half a request and then nothing (the view
+//   closes those after its idle time). Same targets; status_per_s counts the
+//   answers the pollers got, idle_closed the silent connections closed.
 // - BM_PeakMemory: the program's peak resident memory with the 64000-hole
 //   roll loaded and drawn, against the program with no file (target: at most
 //   4 MB more). Each is measured in a process of its own.
+//
+// On a slow disk: the shim libvelmora_slowsync.so, built beside this program,
+// makes every fsync and fdatasync VELMORA_SYNC_DELAY_MS milliseconds longer
+// (add --benchmark_filter=BM_JobRate to time the job alone):
+//
+//   export VELMORA_SYNC_DELAY_MS=100
+//   LD_PRELOAD=$PWD/build/bench/libvelmora_slowsync.so build/bench/bench_job
 //
 // The window is shown on the offscreen platform unless QT_QPA_PLATFORM says
 // otherwise. Set VELMORA_BIG_ROLL to the path of a roll made by
@@ -25,14 +37,18 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QProcess>
+#include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -95,7 +111,75 @@ private:
     qint64 m_maxGapNs = 0;
 };
 
-void BM_JobRate(benchmark::State &state)
+// Clients of the remote view, living in the thread they are moved to: each
+// poller asks for /status every 50 ms (skipping a beat while an answer is
+// still on its way); each silent client sends half a request, then nothing.
+class RemoteClients : public QObject
+{
+public:
+    RemoteClients(quint16 port, QByteArray token) : m_port(port), m_token(std::move(token)) {}
+
+    void start(int pollers, int silent)
+    {
+        for (int i = 0; i < pollers; ++i)
+            startPoller();
+        for (int i = 0; i < silent; ++i) {
+            auto *socket = new QTcpSocket(this);
+            connect(socket, &QTcpSocket::connected, socket,
+                    [socket] { socket->write("GET /status HTTP/1.1\r\nHost: wor"); });
+            connect(socket, &QTcpSocket::disconnected, this, [this] { ++idleClosed; });
+            socket->connectToHost(QHostAddress::LocalHost, m_port);
+        }
+    }
+    // Closes every client; closing them now counts for nothing.
+    void stop()
+    {
+        const QList<QTcpSocket *> sockets = findChildren<QTcpSocket *>();
+        for (QTcpSocket *socket : sockets)
+            socket->disconnect(this);
+        qDeleteAll(sockets);
+    }
+
+    std::atomic<int> answers{0};
+    std::atomic<int> idleClosed{0};
+
+private:
+    void startPoller()
+    {
+        auto *socket = new QTcpSocket(this);
+        auto *timer = new QTimer(socket);
+        auto waiting = std::make_shared<QByteArray>(); // the answer so far; null: none asked
+        const QByteArray request = "GET /status HTTP/1.1\r\nHost: workshop\r\n"
+                                   "Authorization: Bearer " +
+                                   m_token + "\r\n\r\n";
+        connect(timer, &QTimer::timeout, socket, [socket, waiting, request] {
+            if (socket->state() == QTcpSocket::ConnectedState && waiting->isNull()) {
+                *waiting = QByteArray("");
+                socket->write(request);
+            }
+        });
+        connect(socket, &QTcpSocket::readyRead, socket, [this, socket, waiting] {
+            *waiting += socket->readAll();
+            const qsizetype end = waiting->indexOf("\r\n\r\n");
+            const qsizetype length = waiting->indexOf("Content-Length: ");
+            if (end < 0 || length < 0)
+                return;
+            const qsizetype size = waiting->mid(length + 16, 8).split('\r').value(0).toLongLong();
+            if (waiting->size() >= end + 4 + size) {
+                if (waiting->startsWith("HTTP/1.1 200"))
+                    ++answers;
+                *waiting = QByteArray();
+            }
+        });
+        timer->start(50);
+        socket->connectToHost(QHostAddress::LocalHost, m_port);
+    }
+
+    quint16 m_port;
+    QByteArray m_token;
+};
+
+void runJob(benchmark::State &state, bool remote)
 {
     constexpr int Holes = 100;
     const QString roll = bigRollPath();
@@ -131,6 +215,17 @@ void BM_JobRate(benchmark::State &state)
         core.nextNote.set(holeCount - Holes + 1);
         core.job.start();
 
+        QThread clientThread;
+        std::unique_ptr<RemoteClients> clients;
+        if (remote) {
+            core.remote.apply({true, 0, {}});
+            clients = std::make_unique<RemoteClients>(core.remote.port(),
+                                                      core.remote.settings().token.toLatin1());
+            clients->moveToThread(&clientThread);
+            clientThread.start();
+            QMetaObject::invokeMethod(clients.get(), [&clients] { clients->start(20, 20); });
+        }
+
         Heartbeat heartbeat;
         heartbeat.start();
         QElapsedTimer elapsed;
@@ -139,6 +234,14 @@ void BM_JobRate(benchmark::State &state)
         const bool ended = runUntil([&core] { return !core.job.jobRunning(); }, 60000);
         const double seconds = double(elapsed.nsecsElapsed()) / 1e9;
         heartbeat.stop();
+        if (remote) {
+            QMetaObject::invokeMethod(
+                clients.get(), [&clients] { clients->stop(); }, Qt::BlockingQueuedConnection);
+            clientThread.quit();
+            clientThread.wait();
+            state.counters["status_per_s"] = clients->answers.load() / seconds;
+            state.counters["idle_closed"] = clients->idleClosed.load();
+        }
         state.SetIterationTime(seconds);
         if (!ended ||
             !core.log.text().contains(QStringLiteral("Punching is completed, all notes punched"))) {
@@ -153,7 +256,18 @@ void BM_JobRate(benchmark::State &state)
         simulator.waitForFinished(10000);
     }
 }
+
+void BM_JobRate(benchmark::State &state)
+{
+    runJob(state, false);
+}
 BENCHMARK(BM_JobRate)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+void BM_JobRateRemote(benchmark::State &state)
+{
+    runJob(state, true);
+}
+BENCHMARK(BM_JobRateRemote)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 
 // Reads this process's peak resident memory (VmHWM) in kB; 0 when unknown.
 long peakResidentKb()

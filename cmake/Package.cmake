@@ -15,8 +15,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The job history is SQLite through Qt SQL: its driver is a plugin, which
-# dpkg-shlibdeps does not see.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS libqt6sql6-sqlite)
+# dpkg-shlibdeps does not see. Qt's own dialog texts in Dutch (the file
+# dialog's buttons) come from Qt's translations.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, qt6-translations-l10n")
 # The Help menu opens the guide in the desktop's browser.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
 include(CPack)

@@ -1,7 +1,9 @@
 #include "extras/extrasettingsdialog.h"
 
+#include "remote/remotepanel.h"
 #include "widgetkit/controls.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -9,6 +11,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -46,6 +50,17 @@ ExtraSettingsDialog::ExtraSettingsDialog(QWidget *parent) : QDialog(parent)
     help->setWordWrap(true);
     form->addRow(help);
 
+    // The window is built in its language at start-up, so a new choice waits
+    // for the next start; each language is named in its own words.
+    QGroupBox *window = makeFrame(this, u"frmWindow"_s, tr("Window"));
+    cboLanguage = makeChoice(window, u"cboLanguage"_s, tr("Language"),
+                             {tr("As the desktop"), u"Nederlands"_s, u"English"_s}, 0);
+    auto *language = new QFormLayout(window);
+    QLabel *lblLanguage = makeLabel(window, u"lblLanguage"_s, tr("Language"));
+    lblLanguage->setBuddy(cboLanguage);
+    language->addRow(lblLanguage, cboLanguage);
+    language->addRow(makeLabel(window, u"lblLanguageNext"_s, tr("Applies at the next start.")));
+
     lblExtraFile = makeLabel(this, u"lblExtraFile"_s, QString());
     lblExtraFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
     cmdExtraOK = makeButton(this, u"cmdExtraOK"_s, tr("OK"));
@@ -59,24 +74,41 @@ ExtraSettingsDialog::ExtraSettingsDialog(QWidget *parent) : QDialog(parent)
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(events);
+    layout->addWidget(window);
     layout->addWidget(lblExtraFile);
     layout->addWidget(buttons);
     setMinimumWidth(560);
+}
+
+void ExtraSettingsDialog::setRemotePanel(RemotePanel *panel)
+{
+    m_remotePanel = panel;
+    QGroupBox *frame = makeFrame(this, u"frmRemote"_s, tr("Remote view"));
+    QLabel *note = makeLabel(frame, u"lblRemoteNote"_s,
+                             tr("These controls act at once; OK and Cancel concern the commands "
+                                "and the language above only."));
+    note->setWordWrap(true);
+    auto *layout = new QVBoxLayout(frame);
+    layout->addWidget(panel);
+    layout->addWidget(note);
+    // Between the language and the line naming the file.
+    static_cast<QVBoxLayout *>(this->layout())->insertWidget(2, frame, 1);
 }
 
 void ExtraSettingsDialog::showValues(const ExtraValues &values, const QString &filePath)
 {
     for (const JobEvent event : AllJobEvents)
         entry(event)->setText(values.command(event));
+    cboLanguage->setCurrentIndex(int(values.language));
     lblExtraFile->setText(tr("Kept in %1").arg(filePath));
 }
 
-ExtraValues ExtraSettingsDialog::values() const
+ExtraValues ExtraSettingsDialog::editedValues(ExtraValues inUse) const
 {
-    ExtraValues values;
     for (const JobEvent event : AllJobEvents)
-        values.command(event) = entry(event)->text().trimmed();
-    return values;
+        inUse.command(event) = entry(event)->text().trimmed();
+    inUse.language = UiLanguage(std::max(cboLanguage->currentIndex(), 0));
+    return inUse;
 }
 
 } // namespace velmora

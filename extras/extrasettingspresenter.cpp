@@ -17,7 +17,10 @@ ExtraSettingsPresenter::ExtraSettingsPresenter(ExtraSettings &settings, ExtraSet
         if (gate.allows(Intent::EditExtras))
             openDialog();
     });
-    connect(&dialog, &QDialog::accepted, this, [this] { m_settings.setValues(m_dialog.values()); });
+    // OK keeps the commands typed; the remote view's settings stay as the view
+    // has them, whatever the operator did with its panel meanwhile.
+    connect(&dialog, &QDialog::accepted, this,
+            [this] { m_settings.setValues(m_dialog.editedValues(m_settings.values())); });
 }
 
 void ExtraSettingsPresenter::openDialog()

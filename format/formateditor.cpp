@@ -12,23 +12,23 @@ using namespace Qt::StringLiterals;
 
 namespace velmora {
 
-FormatEditor::FormatEditor(QWidget *parent) : QGroupBox(u"User format"_s, parent)
+FormatEditor::FormatEditor(QWidget *parent) : QGroupBox(tr("User format"), parent)
 {
     nameControl(this, u"frmNewFormat"_s);
 
     // Both lists take picks only: a typed text would never be accepted.
-    cmbVeld = makeChoice(this, u"cmbVeld"_s, u"Field"_s, fieldListTexts(), -1);
-    cmblengte = makeChoice(this, u"cmblengte"_s, u"Field length"_s, fieldLengthTexts(), -1);
+    cmbVeld = makeChoice(this, u"cmbVeld"_s, tr("Field"), fieldCaptions(), -1);
+    cmblengte = makeChoice(this, u"cmblengte"_s, tr("Field length"), fieldLengthTexts(), -1);
     cmbVeld->setMaxVisibleItems(FieldCodeCount);
-    auto *lblVeld = makeLabel(this, u"lblVeld"_s, u"Field"_s);
-    auto *lblLen = makeLabel(this, u"lblLen"_s, u"Field length (output)"_s);
+    auto *lblVeld = makeLabel(this, u"lblVeld"_s, tr("Field"));
+    auto *lblLen = makeLabel(this, u"lblLen"_s, tr("Field length (output)"));
     lblVeld->setBuddy(cmbVeld);
     lblLen->setBuddy(cmblengte);
 
-    cmdAdd = makeButton(this, u"cmdAdd"_s, u"Add field to format"_s);
-    cmdRemove = makeButton(this, u"cmdRemove"_s, u"Remove last field"_s);
-    cmdStore1 = makeButton(this, u"cmdStore1"_s, u"Store format"_s);
-    cmdNewFormatOK = makeButton(this, u"cmdNewFormatOK"_s, u"OK"_s);
+    cmdAdd = makeButton(this, u"cmdAdd"_s, tr("Add field to format"));
+    cmdRemove = makeButton(this, u"cmdRemove"_s, tr("Remove last field"));
+    cmdStore1 = makeButton(this, u"cmdStore1"_s, tr("Store format"));
+    cmdNewFormatOK = makeButton(this, u"cmdNewFormatOK"_s, tr("OK"));
 
     lblNF = makeLabel(this, u"lblNF"_s, QString());
     lblNF->setWordWrap(true);
@@ -51,7 +51,7 @@ FormatEditor::FormatEditor(QWidget *parent) : QGroupBox(u"User format"_s, parent
 
 QStringList FormatEditor::fieldLengthTexts()
 {
-    return {u"variable"_s, u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"7"_s, u"8"_s};
+    return {tr("variable"), u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"7"_s, u"8"_s};
 }
 
 } // namespace velmora

@@ -13,7 +13,7 @@ constexpr QStringView zelvoor2Lengths = u"01040606****************";
 
 QStringList FormatTable::formatNames()
 {
-    return {QStringLiteral("User format"), QStringLiteral("Zelvoor"),
+    return {tr("User format"), QStringLiteral("Zelvoor"),
             QStringLiteral("Zelvoor2 (tweezijdig transport)")};
 }
 

@@ -2,11 +2,19 @@
 
 #include "common/numbers.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace velmora {
 
 namespace {
+
+// The editor's list and the descriptions speak the window's language.
+struct Caption
+{
+    Q_DECLARE_TR_FUNCTIONS(velmora::OutputFormat)
+};
 
 constexpr std::array<QStringView, FieldCodeCount> listTexts = {
     u"$",        u"zeroes", u"X-begin", u"keynum", u"X-end",  u"Y-pos",  u"keywidth", u"X-next",
@@ -46,12 +54,21 @@ QStringView fieldListText(int code)
     return listTexts[code];
 }
 
-QStringList fieldListTexts()
+QString fieldCaption(int code)
+{
+    if (code == ZeroesField)
+        return Caption::tr("zeroes");
+    if (code >= Field1 && code <= Field7)
+        return Caption::tr("field%1").arg(code - Field1 + 1);
+    return fieldListText(code).toString();
+}
+
+QStringList fieldCaptions()
 {
     QStringList texts;
     texts.reserve(FieldCodeCount);
-    for (QStringView text : listTexts)
-        texts.append(text.toString());
+    for (int code = 0; code < FieldCodeCount; ++code)
+        texts.append(fieldCaption(code));
     return texts;
 }
 
@@ -69,18 +86,18 @@ QString describeFields(std::span<const qint16> codes, std::span<const qint16> le
             continue;
         }
         if (code < 0 || code >= FieldCodeCount) {
-            text += QStringLiteral("unknown code %1").arg(code);
+            text += Caption::tr("unknown code %1").arg(code);
             continue;
         }
-        text += listTexts[code];
+        text += fieldCaption(code);
         if (code == DollarField)
             continue;
         if (length > 0)
             text += QStringLiteral("(%1)").arg(length);
         else if (length == 0)
-            text += QStringLiteral("(var)");
+            text += Caption::tr("(var)");
         else
-            text += QStringLiteral("(as is)");
+            text += Caption::tr("(as is)");
     }
     return text;
 }

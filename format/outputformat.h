@@ -41,10 +41,15 @@ inline constexpr qint16 LengthVariable = 0;
 // empty for a code outside 0 to 15.
 QStringView fieldListText(int code);
 
-// The sixteen list texts in code order, as the editor's field list shows them.
-QStringList fieldListTexts();
+// The list text as the window shows it, in its language: "zeroes" and
+// "field1" to "field7" are translated, the PRT's own field names are not.
+QString fieldCaption(int code);
 
-// Describes fields as "$ , Y-pos(4) , X-next(4) , 0000": the fields joined by
+// The sixteen captions in code order, as the editor's field list shows them.
+QStringList fieldCaptions();
+
+// Describes fields, in the window's language, as "$ , Y-pos(4) , X-next(4) ,
+// 0000": the fields joined by
 // " , "; a zeroes field as its run of zeros (none for a negative length, at
 // most ten, as many as a command line gets); other known codes by their list
 // text, codes above 1 followed by "(length)", "(var)" for 0 or "(as is)" for a

@@ -60,9 +60,28 @@ QVariant HistoryTableModel::data(const QModelIndex &index, int role) const
     case Seconds:
         return r.seconds;
     case Outcome:
-        return r.outcome.isEmpty() && role == Qt::DisplayRole ? tr("running") : r.outcome;
+        return role == Qt::DisplayRole ? outcomeCaption(r.outcome) : r.outcome;
     }
     return {};
+}
+
+// The outcome as the window shows it, in its language; the history file and
+// its CSV keep the English word.
+QString HistoryTableModel::outcomeCaption(const QString &outcome)
+{
+    if (outcome.isEmpty())
+        return tr("running");
+    const std::pair<QString, QString> captions[] = {
+        {u"completed"_s, tr("completed")},
+        {u"stopped"_s, tr("stopped")},
+        {u"controller-stop"_s, tr("controller-stop")},
+        {u"interrupted"_s, tr("interrupted")},
+    };
+    for (const auto &[word, caption] : captions) {
+        if (outcome == word)
+            return caption;
+    }
+    return outcome;
 }
 
 QVariant HistoryTableModel::headerData(int section, Qt::Orientation orientation, int role) const

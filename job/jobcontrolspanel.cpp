@@ -35,12 +35,12 @@ constexpr int StopGap = 3;
 
 } // namespace
 
-JobControlsPanel::JobControlsPanel(QWidget *parent) : QGroupBox(u"Punch control"_s, parent)
+JobControlsPanel::JobControlsPanel(QWidget *parent) : QGroupBox(tr("Punch control"), parent)
 {
     nameControl(this, u"frmControls"_s);
 
     txtLog = nameControl(new QPlainTextEdit(this), u"txtLog"_s);
-    txtLog->setAccessibleName(u"Log"_s);
+    txtLog->setAccessibleName(tr("Log"));
     txtLog->setReadOnly(true);
     txtLog->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtLog->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
@@ -61,14 +61,14 @@ JobControlsPanel::JobControlsPanel(QWidget *parent) : QGroupBox(u"Punch control"
 // The buttons on the left, one under the other, with the stop question.
 QLayout *JobControlsPanel::buildButtonColumn()
 {
-    cmdOpenport = makeButton(this, u"cmdOpenport"_s, u"Open port"_s);
-    shpOpen = makeLamp(this, u"shpOpen"_s, u"Port open lamp"_s);
-    cmdStart = makeButton(this, u"cmdStart"_s, u"Start"_s);
-    cmdPause = makeButton(this, u"cmdPause"_s, u"Pause"_s);
-    cmdResume = makeButton(this, u"cmdResume"_s, u"Resume"_s);
-    cmd1Note = makeButton(this, u"cmd1Note"_s, u"1 punch"_s);
-    cmdStop = makeButton(this, u"cmdStop"_s, u"Stop"_s);
-    cmdExit = makeButton(this, u"cmdExit"_s, u"Exit"_s);
+    cmdOpenport = makeButton(this, u"cmdOpenport"_s, tr("Open port"));
+    shpOpen = makeLamp(this, u"shpOpen"_s, tr("Port open lamp"));
+    cmdStart = makeButton(this, u"cmdStart"_s, tr("Start"));
+    cmdPause = makeButton(this, u"cmdPause"_s, tr("Pause"));
+    cmdResume = makeButton(this, u"cmdResume"_s, tr("Resume"));
+    cmd1Note = makeButton(this, u"cmd1Note"_s, tr("1 punch"));
+    cmdStop = makeButton(this, u"cmdStop"_s, tr("Stop"));
+    cmdExit = makeButton(this, u"cmdExit"_s, tr("Exit"));
     picStop = buildStopConfirmation();
 
     auto *buttons = new QVBoxLayout;
@@ -101,12 +101,12 @@ QLayout *JobControlsPanel::buildRollColumn()
     lblOpened->setMinimumHeight(SummaryLines * lblOpened->fontMetrics().lineSpacing() +
                                 2 * lblOpened->margin() + 4);
 
-    lblStartrec = makeLabel(this, u"lblStartrec"_s, u"Next note is:"_s);
-    txtNextNote = makeEntry(this, u"txtNextNote"_s, u"Next note"_s);
+    lblStartrec = makeLabel(this, u"lblStartrec"_s, tr("Next note is:"));
+    txtNextNote = makeEntry(this, u"txtNextNote"_s, tr("Next note"));
     txtNextNote->setFixedWidth(NextNoteWidth);
     lblStartrec->setBuddy(txtNextNote);
     vscNextNote = nameControl(new QScrollBar(Qt::Vertical, this), u"vscNextNote"_s);
-    vscNextNote->setAccessibleName(u"Next note step"_s);
+    vscNextNote->setAccessibleName(tr("Next note step"));
     vscNextNote->setRange(-1, 1);
     vscNextNote->setSingleStep(1);
     vscNextNote->setPageStep(1);
@@ -118,9 +118,9 @@ QLayout *JobControlsPanel::buildRollColumn()
     nextNoteRow->addWidget(vscNextNote);
     nextNoteRow->addStretch(1);
 
-    shpCTSc = makeLamp(this, u"shpCTSc"_s, u"CTS lamp"_s);
-    shpXonc = makeLamp(this, u"shpXonc"_s, u"Xon lamp"_s);
-    shpXoffc = makeLamp(this, u"shpXoffc"_s, u"Xoff lamp"_s);
+    shpCTSc = makeLamp(this, u"shpCTSc"_s, tr("CTS lamp"));
+    shpXonc = makeLamp(this, u"shpXonc"_s, tr("Xon lamp"));
+    shpXoffc = makeLamp(this, u"shpXoffc"_s, tr("Xoff lamp"));
     auto *lampRow = new QHBoxLayout;
     lampRow->setSpacing(14);
     lampRow->addLayout(lampWithLabel(shpCTSc, makeLabel(this, u"lblCTSc"_s, u"CTS"_s)));
@@ -128,10 +128,10 @@ QLayout *JobControlsPanel::buildRollColumn()
     lampRow->addLayout(lampWithLabel(shpXoffc, makeLabel(this, u"lblXoffc"_s, u"Xoff"_s)));
     lampRow->addStretch(1);
 
-    lblRemain = makeLabel(this, u"lblRemain"_s, u"Remaining time"_s);
+    lblRemain = makeLabel(this, u"lblRemain"_s, tr("Remaining time"));
     lblRemain->setWordWrap(true);
     lblRemain->setMinimumHeight(2 * lblRemain->fontMetrics().lineSpacing());
-    prgPunched = makeProgressBar(this, u"prgPunched"_s, u"Holes punched"_s);
+    prgPunched = makeProgressBar(this, u"prgPunched"_s, tr("Holes punched"));
     prgPunched->setFormat(u"%v / %m"_s);
     prgPunched->setFixedWidth(PunchedWidth);
     auto *remainRow = new QHBoxLayout;
@@ -172,15 +172,15 @@ void JobControlsPanel::placeStopConfirmation()
 QFrame *JobControlsPanel::buildStopConfirmation()
 {
     auto *panel = nameControl(new QFrame(this), u"picStop"_s);
-    panel->setAccessibleName(u"Stop confirmation"_s);
+    panel->setAccessibleName(tr("Stop confirmation"));
     panel->setFrameShape(QFrame::StyledPanel);
     panel->setFrameShadow(QFrame::Raised);
     panel->setAutoFillBackground(true);
 
-    lblStop = makeLabel(panel, u"lblStop"_s, u"Really stop?"_s);
+    lblStop = makeLabel(panel, u"lblStop"_s, tr("Really stop?"));
     lblStop->setAlignment(Qt::AlignCenter);
-    cmdStopYes = makeButton(panel, u"cmdStopYes"_s, u"Yes"_s);
-    cmdStopNo = makeButton(panel, u"cmdStopNo"_s, u"No"_s);
+    cmdStopYes = makeButton(panel, u"cmdStopYes"_s, tr("Yes"));
+    cmdStopNo = makeButton(panel, u"cmdStopNo"_s, tr("No"));
     for (QPushButton *button : {cmdStopYes, cmdStopNo}) {
         button->setMinimumWidth(0);
         button->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);

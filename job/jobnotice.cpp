@@ -2,24 +2,36 @@
 
 #include "common/numbers.h"
 
-using namespace Qt::StringLiterals;
+#include <QCoreApplication>
 
 namespace velmora {
+
+namespace {
+
+// A desktop note speaks the window's language.
+struct Note
+{
+    Q_DECLARE_TR_FUNCTIONS(velmora::JobNotice)
+};
+
+} // namespace
 
 JobNotice jobNotice(PunchJob::Halt why, int hole)
 {
     switch (why) {
     case PunchJob::Halt::Completed:
-        return {u"Roll completed"_s,
-                u"Punching is completed, all notes punched, last note punched:"_s +
-                    numberText(hole)};
+        return {Note::tr("Roll completed"),
+                Note::tr("Punching is completed, all notes punched, last note punched:%1")
+                    .arg(numberText(hole))};
     case PunchJob::Halt::ControllerStop:
-        return {u"Punching stopped"_s,
-                u"Stop command received from punch, last note punched:"_s + numberText(hole)};
+        return {Note::tr("Punching stopped"),
+                Note::tr("Stop command received from punch, last note punched:%1")
+                    .arg(numberText(hole))};
     case PunchJob::Halt::PortLost:
         break;
     }
-    return {u"Punching paused"_s, u"Port lost, punching paused, next note:"_s + numberText(hole)};
+    return {Note::tr("Punching paused"),
+            Note::tr("Port lost, punching paused, next note:%1").arg(numberText(hole))};
 }
 
 } // namespace velmora

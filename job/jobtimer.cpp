@@ -4,22 +4,48 @@
 #include "prt/holelist.h"
 #include "roll/nextnotestate.h"
 
+#include <QCoreApplication>
+
 namespace velmora {
+
+namespace {
+
+constexpr const char *Context = "velmora::JobTimer";
+
+// The words of a time: English for the log, the window's language for the
+// caption of lblRemain (say translates or not).
+template <typename Say> QString durationIn(qint64 seconds, Say say)
+{
+    if (seconds < 60)
+        return say(QT_TRANSLATE_NOOP("velmora::JobTimer", "%1 sec")).arg(numberText(seconds));
+    const qint32 minutes = roundHalfEven(double(seconds) / 60.0);
+    if (seconds < 3600)
+        return say(QT_TRANSLATE_NOOP("velmora::JobTimer", "%1 min")).arg(numberText(minutes));
+    return say(QT_TRANSLATE_NOOP("velmora::JobTimer", "%1 hrs, %2 min"))
+        .arg(numberText(minutes / 60), numberText(minutes % 60));
+}
+
+QString english(const char *text)
+{
+    return QString::fromLatin1(text);
+}
+
+QString translated(const char *text)
+{
+    return QCoreApplication::translate(Context, text);
+}
+
+} // namespace
 
 QString durationWords(qint64 seconds)
 {
-    if (seconds < 60)
-        return numberText(seconds) + QStringLiteral(" sec");
-    const qint32 minutes = roundHalfEven(double(seconds) / 60.0);
-    if (seconds < 3600)
-        return numberText(minutes) + QStringLiteral(" min");
-    return numberText(minutes / 60) + QStringLiteral(" hrs, ") + numberText(minutes % 60) +
-           QStringLiteral(" min");
+    return durationIn(seconds, english);
 }
 
 QString estimateCaption(qint64 timeToGo)
 {
-    return QStringLiteral("Estimated time to go: ") + durationWords(timeToGo);
+    return QCoreApplication::translate("velmora::JobTimer", "Estimated time to go: %1")
+        .arg(durationIn(timeToGo, translated));
 }
 
 QString totalTimeCaption(qint64 punchingTime)

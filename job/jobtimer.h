@@ -11,17 +11,19 @@ namespace velmora {
 class HoleList;
 class NextNoteState;
 
-// A number of seconds in words: below 60 as seconds, below 3600 as minutes,
-// from there as hours and minutes, each number with one blank before a
-// non-negative value (" 38 sec", " 12 min", " 1 hrs,  40 min"). Minutes are
-// seconds / 60 rounded halves to even, so 90 s gives 2 min and 150 s too.
+// A number of seconds in English words, as the log writes them: below 60 as
+// seconds, below 3600 as minutes, from there as hours and minutes, each number
+// with one blank before a non-negative value (" 38 sec", " 12 min",
+// " 1 hrs,  40 min"). Minutes are seconds / 60 rounded halves to even, so
+// 90 s gives 2 min and 150 s too.
 QString durationWords(qint64 seconds);
 
-// The caption of lblRemain for a time to go: "Estimated time to go:  38 sec".
+// The caption of lblRemain for a time to go, in the window's language:
+// "Estimated time to go:  38 sec".
 QString estimateCaption(qint64 timeToGo);
 
 // The log line with the punching time of a finished job, worded like the
-// estimate: "Total time punched:  3 min".
+// estimate, always in English as every log line: "Total time punched:  3 min".
 QString totalTimeCaption(qint64 punchingTime);
 
 // The seconds still needed for holes nextNote + 1 to holeCount at the pace so

@@ -6,11 +6,17 @@
 #include "prt/holelist.h"
 #include "roll/nextnotestate.h"
 
+#include <QCoreApplication>
+
 namespace velmora {
 
 namespace {
 
-const QString PunchingStopped = QStringLiteral("Punching stopped");
+// The caption of lblRemain after every end, in the window's language.
+QString punchingStopped()
+{
+    return QCoreApplication::translate("velmora::PunchJob", "Punching stopped");
+}
 
 } // namespace
 
@@ -146,7 +152,11 @@ void PunchJob::beginHole()
 
 bool PunchJob::composeHole(int hole)
 {
-    const ComposedLine line = m_composer.composeHoleCommand(hole);
+    ComposedLine line = m_composer.composeHoleCommand(hole);
+    // A format without fields composes the empty line: a bare CR punches nothing.
+    if (line.ok() && line.text.isEmpty())
+        line.error =
+            QStringLiteral("hole %1: the output format has no fields, nothing to send").arg(hole);
     if (!line.ok()) {
         writeLog(line.error);
         pauseForFault();
@@ -188,8 +198,11 @@ void PunchJob::writeHole()
     m_hole = HoleState::Sent;
     m_timer.holeSent();
     m_nextNote.set(hole + 1);
-    emit holeSent(hole);
+    // The wait after the hole runs from the write: what follows a hole sent
+    // (the progress shown, the journal) happens within it and never slows
+    // the machine's pace.
     holeDone();
+    emit holeSent(hole);
 }
 
 // The hole goes back unsent: nextNote still names it.
@@ -362,7 +375,7 @@ void PunchJob::endJob(EndReason reason)
         emit drawRoll();
     }
     setPhase(punchable ? Phase::EndedPunchable : Phase::Ended);
-    setRemain(PunchingStopped);
+    setRemain(punchingStopped());
     if (!running)
         return;
     emit ended(reason);

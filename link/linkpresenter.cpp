@@ -91,7 +91,7 @@ void LinkPresenter::changeSetting(const std::function<void()> &change)
 QString LinkPresenter::deviceText(const PortResolution &resolution)
 {
     if (!resolution.ok())
-        return u"No device present"_s;
+        return tr("No device present");
     return resolution.device + (resolution.mapped ? u" (ports.map)"_s : QString());
 }
 
@@ -101,7 +101,7 @@ void LinkPresenter::showDevice()
     QLabel *label = m_settings.lblDevice;
     const QString text = deviceText(resolution);
     label->setText(label->fontMetrics().elidedText(text, Qt::ElideMiddle, label->width()));
-    label->setToolTip(resolution.ok() ? text : resolution.problem);
+    label->setToolTip(resolution.ok() ? text : resolution.problemCaption);
     label->setAccessibleName(text);
 }
 

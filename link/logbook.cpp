@@ -25,4 +25,19 @@ void Logbook::writeLog(const QString &message, LogKind kind)
     emit appended(entry);
 }
 
+QStringList Logbook::lastLines(int count) const
+{
+    static const QString crlf = QStringLiteral("\r\n");
+    QStringList lines;
+    // Every entry ends with CR LF, so the text ends at the end of a line.
+    qsizetype end = m_text.size() - crlf.size();
+    while (end >= 0 && lines.size() < count) {
+        const qsizetype cut = end >= crlf.size() ? m_text.lastIndexOf(crlf, end - crlf.size()) : -1;
+        const qsizetype begin = cut < 0 ? 0 : cut + crlf.size();
+        lines.prepend(m_text.sliced(begin, end - begin));
+        end = cut;
+    }
+    return lines;
+}
+
 } // namespace velmora

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 namespace velmora {
 
@@ -30,6 +31,9 @@ public:
     void writeLog(const QString &message, LogKind kind = LogKind::Plain);
 
     const QString &text() const { return m_text; }
+    // The last `count` lines of the text (fewer if it has fewer), oldest
+    // first, without their CR LF. Looks at the end of the text only.
+    QStringList lastLines(int count) const;
 
 signals:
     // The text was cut to its tail; a view shows the new text in full.

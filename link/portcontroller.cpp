@@ -26,6 +26,11 @@ QStringList PortController::parityChoiceTexts()
     return {u"None"_s, u"Even"_s, u"Odd"_s};
 }
 
+QStringList PortController::parityChoiceCaptions()
+{
+    return {tr("None"), tr("Even"), tr("Odd")};
+}
+
 QStringList PortController::dataBitChoiceTexts()
 {
     return {u"7"_s, u"8"_s};

@@ -53,6 +53,9 @@ public:
     static QStringList portChoiceTexts();
     static QStringList baudChoiceTexts();
     static QStringList parityChoiceTexts();
+    // The parity entries as the window shows them, in its language; the port
+    // settings text always takes the first letter of the English entry.
+    static QStringList parityChoiceCaptions();
     static QStringList dataBitChoiceTexts();
     static QStringList stopBitChoiceTexts();
 

@@ -1,5 +1,6 @@
 #include "link/portmap.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -12,6 +13,32 @@ using namespace Qt::StringLiterals;
 namespace velmora {
 
 namespace {
+
+constexpr const char *Context = "velmora::PortMap";
+
+QString english(const char *text)
+{
+    return QString::fromLatin1(text);
+}
+
+QString translated(const char *text)
+{
+    return QCoreApplication::translate(Context, text);
+}
+
+// Why a name has no device: no port present for it and no line in the map.
+template <typename Say> QString noDeviceText(Say say, const QString &name, qsizetype present)
+{
+    QString count = say(QT_TRANSLATE_NOOP("velmora::PortMap", "no serial port is present"));
+    if (present == 1)
+        count = say(QT_TRANSLATE_NOOP("velmora::PortMap", "only 1 serial port is present"));
+    else if (present > 1)
+        count = say(QT_TRANSLATE_NOOP("velmora::PortMap", "only %1 serial ports are present"))
+                    .arg(present);
+    return say(QT_TRANSLATE_NOOP("velmora::PortMap",
+                                 "No device for %1: %2 and %3 has no line for %1"))
+        .arg(name, count, PortMap::fileName());
+}
 
 struct MapLine
 {
@@ -163,7 +190,9 @@ PortResolution PortMap::resolve(int port, const QList<PresentPort> &present) con
 {
     PortResolution result;
     if (port < 1 || port > PortCount) {
-        result.problem = u"There is no port number "_s + QString::number(port);
+        result.problem =
+            english(QT_TRANSLATE_NOOP("velmora::PortMap", "There is no port number %1")).arg(port);
+        result.problemCaption = translated("There is no port number %1").arg(port);
         return result;
     }
     result.device = mappedDevice(port);
@@ -176,12 +205,8 @@ PortResolution PortMap::resolve(int port, const QList<PresentPort> &present) con
         result.device = ordered[port - 1];
         return result;
     }
-    const QString count = ordered.isEmpty()     ? u"no serial port is present"_s
-                          : ordered.size() == 1 ? u"only 1 serial port is present"_s
-                                                : u"only "_s + QString::number(ordered.size()) +
-                                                      u" serial ports are present"_s;
-    result.problem = u"No device for "_s + portName(port) + u": "_s + count + u" and "_s +
-                     fileName() + u" has no line for "_s + portName(port);
+    result.problem = noDeviceText(english, portName(port), ordered.size());
+    result.problemCaption = noDeviceText(translated, portName(port), ordered.size());
     return result;
 }
 

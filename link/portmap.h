@@ -14,9 +14,10 @@ namespace velmora {
 // What a port name resolves to.
 struct PortResolution
 {
-    QString device;      // empty when no device belongs to the name
-    bool mapped = false; // the device comes from a line of the port map
-    QString problem;     // why no device belongs to the name, for the log
+    QString device;         // empty when no device belongs to the name
+    bool mapped = false;    // the device comes from a line of the port map
+    QString problem;        // why no device belongs to the name, for the log
+    QString problemCaption; // the same in the window's language, for the window
 
     bool ok() const { return !device.isEmpty(); }
 };

@@ -5,6 +5,7 @@
 #include "prt/prtlinesplitter.h"
 #include "prt/prttext.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
@@ -18,6 +19,12 @@
 namespace velmora {
 
 namespace {
+
+// Why a file could not be read, for the file label in the window's language.
+struct Reason
+{
+    Q_DECLARE_TR_FUNCTIONS(velmora::PrtReader)
+};
 
 using namespace std::string_view_literals;
 
@@ -293,7 +300,7 @@ PrtReadResult PrtReader::readPrtFile(const QString &prtPath, HoleList &holes)
     const QFileInfo info(prtPath);
     if (info.exists() && !info.isFile())
         return failedRead(holes, PrtReadResult::Status::OpenFailed,
-                          QStringLiteral("not a regular file"));
+                          Reason::tr("not a regular file"));
     QFile file(prtPath);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return failedRead(holes, PrtReadResult::Status::OpenFailed, file.errorString());
@@ -304,7 +311,7 @@ PrtReadResult PrtReader::readPrtDevice(QIODevice &device, HoleList &holes, qint6
 {
     if (!device.isReadable() || device.isSequential())
         return failedRead(holes, PrtReadResult::Status::ReadFailed,
-                          QStringLiteral("cannot read the file from its start"));
+                          Reason::tr("cannot read the file from its start"));
     chunkBytes = std::clamp<qint64>(chunkBytes, 1, ChunkBytes);
     const auto buffer =
         std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(chunkBytes));

@@ -3,17 +3,25 @@
 #include "common/numbers.h"
 #include "prt/holelist.h"
 
+#include <QCoreApplication>
+
 #include <cmath>
 
 namespace velmora {
 
 namespace {
 
+// The file label speaks the window's language.
+struct Label
+{
+    Q_DECLARE_TR_FUNCTIONS(velmora::RollSummary)
+};
+
 const QString crlf = QStringLiteral("\r\n");
 
 QString arpentaHint()
 {
-    return crlf + crlf + QStringLiteral("Check if file is created corectly by Arpenta.") + crlf;
+    return crlf + crlf + Label::tr("Check if file is created corectly by Arpenta.") + crlf;
 }
 
 } // namespace
@@ -35,12 +43,14 @@ QString rollSummaryText(const HoleList &holes)
 {
     const float width = std::fabs(holes.paperWidth - holes.paperOffset);
     const qint32 metres = roundHalfEven(holes.rollLength) / 100;
-    return holes.rollName + crlf + QStringLiteral("Gamma:    ") + holes.gammaName +
-           QStringLiteral("  -  NTYPE   ") + holes.nType + crlf + QStringLiteral("Paper width: ") +
-           fillPattern(singleText(width), QStringLiteral("@@@,@")) + QStringLiteral(" mm") + crlf +
-           QStringLiteral("Roll length: ") +
-           fillPattern(QString::number(metres), QStringLiteral("@@@@,@@")) + QStringLiteral(" m") +
-           crlf + QStringLiteral("Holes to punch:") + numberText(holes.holeCount()) + crlf;
+    return holes.rollName + crlf +
+           Label::tr("Gamma:    %1  -  NTYPE   %2").arg(holes.gammaName, holes.nType) + crlf +
+           Label::tr("Paper width: %1 mm")
+               .arg(fillPattern(singleText(width), QStringLiteral("@@@,@"))) +
+           crlf +
+           Label::tr("Roll length: %1 m")
+               .arg(fillPattern(QString::number(metres), QStringLiteral("@@@@,@@"))) +
+           crlf + Label::tr("Holes to punch:%1").arg(numberText(holes.holeCount())) + crlf;
 }
 
 Verdict judgeRoll(const HoleList &holes, bool overCapacity)
@@ -49,37 +59,37 @@ Verdict judgeRoll(const HoleList &holes, bool overCapacity)
     const bool noot = type == QLatin1String("C") || type == QLatin1String("S");
     const bool pons = type == QLatin1String("P") || type == QLatin1String("A");
     if (!noot && !pons)
-        return {false,
-                QStringLiteral("PRT-file has no valid NTYPE (P, A, S or C).") + arpentaHint()};
+        return {false, Label::tr("PRT-file has no valid NTYPE (P, A, S or C).") + arpentaHint()};
     if (noot && !holes.hasNoot)
-        return {false, QStringLiteral("PRT-file has NTYPE ") + type +
-                           QStringLiteral(" but does not have NOOT-statements.") + arpentaHint()};
+        return {false,
+                Label::tr("PRT-file has NTYPE %1 but does not have NOOT-statements.").arg(type) +
+                    arpentaHint()};
     if (pons && !holes.hasPons)
-        return {false, QStringLiteral("PRT-file has NTYPE ") + type +
-                           QStringLiteral(" but does not have PONS-statements.") + arpentaHint()};
+        return {false,
+                Label::tr("PRT-file has NTYPE %1 but does not have PONS-statements.").arg(type) +
+                    arpentaHint()};
     if (holes.holeCount() == 0)
-        return {false, QStringLiteral("PRT-file is empty.") + crlf + crlf};
+        return {false, Label::tr("PRT-file is empty.") + crlf + crlf};
     // A truncated roll must never be punched, and a roll without a paper width
     // cannot be drawn or checked.
     if (overCapacity)
-        return {false, QStringLiteral("PRT-file has more than 64000 holes.") + crlf + crlf +
-                           QStringLiteral("Velmora can punch at most 64000 holes of one roll.") +
-                           crlf};
+        return {false, Label::tr("PRT-file has more than 64000 holes.") + crlf + crlf +
+                           Label::tr("Velmora can punch at most 64000 holes of one roll.") + crlf};
     if (holes.paperWidth == 0.0f)
-        return {false, QStringLiteral("PRT-file has a paper width of 0 (BAFM record).") + crlf +
-                           crlf + QStringLiteral("The roll cannot be shown or punched.") + crlf};
+        return {false, Label::tr("PRT-file has a paper width of 0 (BAFM record).") + crlf + crlf +
+                           Label::tr("The roll cannot be shown or punched.") + crlf};
     return {true, rollSummaryText(holes), LabelTone::Summary};
 }
 
 QString dialogFailedText()
 {
-    return QStringLiteral("Error during opening file");
+    return Label::tr("Error during opening file");
 }
 
 QString notPrtFileText()
 {
-    return QStringLiteral("The file name does not end in .PRT.") + crlf + crlf +
-           QStringLiteral("Only PRT-files made by Arpenta can be punched.") + crlf;
+    return Label::tr("The file name does not end in .PRT.") + crlf + crlf +
+           Label::tr("Only PRT-files made by Arpenta can be punched.") + crlf;
 }
 
 } // namespace velmora

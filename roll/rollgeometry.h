@@ -12,6 +12,7 @@ class HoleList;
 inline constexpr quint32 RollRed = 0xFF0000;
 inline constexpr quint32 RollBlack = 0x000000;
 inline constexpr quint32 RollGrey = 0xB4B4B4;
+inline constexpr quint32 RollPaper = 0xFFFAF0; // the background the shapes lie on
 
 // One drawing operation of the roll preview, in the preview's pixel
 // coordinates with y growing downwards.

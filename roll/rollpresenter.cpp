@@ -8,6 +8,7 @@
 #include "roll/nextnote.h"
 #include "roll/nextnotestate.h"
 #include "roll/rollgeometry.h"
+#include "roll/rollpreview.h"
 #include "roll/rollview.h"
 #include "settings/settingspanel.h"
 
@@ -67,14 +68,8 @@ void RollPresenter::showDisplayOptions()
 void RollPresenter::drawRoll()
 {
     const QSize size = m_view.innerSize();
-    RollRequest request;
-    request.nextNote = m_nextNote.value();
-    request.rollViewWidth = size.width();
-    request.rollViewHeight = size.height();
-    request.mirror = m_display.mirror();
-    request.right = m_display.right();
-    request.ascending = m_opener.holesAscending();
-    m_view.setShapes(drawRollShapes(m_holes, request));
+    m_view.setShapes(drawRollShapes(
+        m_holes, previewRequest(m_opener, m_nextNote, m_display, size.width(), size.height())));
 }
 
 void RollPresenter::clearRoll()
@@ -85,10 +80,9 @@ void RollPresenter::clearRoll()
 
 void RollPresenter::redraw()
 {
-    if (m_opener.fileLoaded())
-        drawRoll();
-    else
-        clearRoll();
+    const QSize size = m_view.innerSize();
+    m_view.setShapes(
+        previewShapes(m_holes, m_opener, m_nextNote, m_display, size.width(), size.height()));
 }
 
 void RollPresenter::stepNextNote(int value)

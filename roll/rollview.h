@@ -16,7 +16,7 @@ class RollView : public QWidget
 {
     Q_OBJECT
 public:
-    static constexpr quint32 PaperColour = 0xFFFAF0;
+    static constexpr quint32 PaperColour = RollPaper;
 
     explicit RollView(QWidget *parent = nullptr);
 

@@ -14,7 +14,8 @@ inline constexpr double Highest = 10000.0; // excluded
 } // namespace Calibration
 
 // The factor an entry's text gives, rounded to single precision; nothing when
-// the number is out of range, including numbers too large to represent.
+// the number is out of range, including numbers too large to represent, or
+// when the value kept or the text it is written as in the settings file is.
 std::optional<float> calibrationValue(QStringView text);
 
 } // namespace velmora

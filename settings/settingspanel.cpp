@@ -38,15 +38,15 @@ QLabel *heading(QWidget *parent, const QString &name, const QString &caption)
 
 SettingsPanel::SettingsPanel(QWidget *parent) : OverlayPanel(u"picSettings"_s, u"Shape1"_s, parent)
 {
-    setAccessibleName(u"Settings panel"_s);
+    setAccessibleName(tr("Settings panel"));
 
     frmComset = buildSerialGroup();
     frmFormats = buildFormatGroup();
 
-    txtXcal = makeEntry(this, u"txtXcal"_s, u"X-calibration"_s);
-    txtYcal = makeEntry(this, u"txtYcal"_s, u"Y-calibration"_s);
-    auto *lblXcal = makeLabel(this, u"lblXcal"_s, u"X-calibration (paper)"_s);
-    auto *lblYcal = makeLabel(this, u"lblYcal"_s, u"Y-calibration (arm)"_s);
+    txtXcal = makeEntry(this, u"txtXcal"_s, tr("X-calibration"));
+    txtYcal = makeEntry(this, u"txtYcal"_s, tr("Y-calibration"));
+    auto *lblXcal = makeLabel(this, u"lblXcal"_s, tr("X-calibration (paper)"));
+    auto *lblYcal = makeLabel(this, u"lblYcal"_s, tr("Y-calibration (arm)"));
     for (QLineEdit *entry : {txtXcal, txtYcal}) {
         entry->setText(u"1000"_s);
         entry->setFixedWidth(CalibrationEntryWidth);
@@ -54,9 +54,9 @@ SettingsPanel::SettingsPanel(QWidget *parent) : OverlayPanel(u"picSettings"_s, u
     lblXcal->setBuddy(txtXcal);
     lblYcal->setBuddy(txtYcal);
 
-    chkRechts = makeCheckBox(this, u"chkRechts"_s, u"Move roll on screen to right"_s);
-    chkMirror = makeCheckBox(this, u"chkMirror"_s, u"Display in mirror image"_s);
-    cmdSettingsExit = makeButton(this, u"cmdSettingsExit"_s, u"Exit"_s);
+    chkRechts = makeCheckBox(this, u"chkRechts"_s, tr("Move roll on screen to right"));
+    chkMirror = makeCheckBox(this, u"chkMirror"_s, tr("Display in mirror image"));
+    cmdSettingsExit = makeButton(this, u"cmdSettingsExit"_s, tr("Exit"));
 
     auto *calibration = new QGridLayout;
     calibration->setHorizontalSpacing(24);
@@ -87,29 +87,29 @@ SettingsPanel::SettingsPanel(QWidget *parent) : OverlayPanel(u"picSettings"_s, u
 
 QGroupBox *SettingsPanel::buildSerialGroup()
 {
-    QGroupBox *group = makeFrame(this, u"frmComset"_s, u"Serial communication"_s);
+    QGroupBox *group = makeFrame(this, u"frmComset"_s, tr("Serial communication"));
 
     // The positions the window opens with; the link sets them from then on.
     const PortChoices start = PortChoices::start();
 
-    portChoice = makeChoice(group, u"portChoice"_s, u"Port"_s, PortController::portChoiceTexts(),
+    portChoice = makeChoice(group, u"portChoice"_s, tr("Port"), PortController::portChoiceTexts(),
                             start.port);
-    baudChoice = makeChoice(group, u"baudChoice"_s, u"Baud rate"_s,
+    baudChoice = makeChoice(group, u"baudChoice"_s, tr("Baud rate"),
                             PortController::baudChoiceTexts(), start.baud);
-    dataBitChoice = makeChoice(group, u"dataBitChoice"_s, u"Data bits"_s,
+    dataBitChoice = makeChoice(group, u"dataBitChoice"_s, tr("Data bits"),
                                PortController::dataBitChoiceTexts(), start.dataBits);
-    stopBitChoice = makeChoice(group, u"stopBitChoice"_s, u"Stop bits"_s,
+    stopBitChoice = makeChoice(group, u"stopBitChoice"_s, tr("Stop bits"),
                                PortController::stopBitChoiceTexts(), start.stopBits);
-    parityChoice = makeChoice(group, u"parityChoice"_s, u"Parity"_s,
-                              PortController::parityChoiceTexts(), start.parity);
-    cmdConStd = makeButton(group, u"cmdConStd"_s, u"Standard values"_s);
+    parityChoice = makeChoice(group, u"parityChoice"_s, tr("Parity"),
+                              PortController::parityChoiceCaptions(), start.parity);
+    cmdConStd = makeButton(group, u"cmdConStd"_s, tr("Standard values"));
 
     auto *choices = new QGridLayout;
-    const std::pair<QString, QString> labels[] = {{u"lblPort"_s, u"Port"_s},
-                                                  {u"lblBaud"_s, u"Baud"_s},
-                                                  {u"lblDatabits"_s, u"Databits"_s},
-                                                  {u"lblStopbits"_s, u"Stopbits"_s},
-                                                  {u"lblParity"_s, u"Parity"_s}};
+    const std::pair<QString, QString> labels[] = {{u"lblPort"_s, tr("Port")},
+                                                  {u"lblBaud"_s, tr("Baud")},
+                                                  {u"lblDatabits"_s, tr("Databits")},
+                                                  {u"lblStopbits"_s, tr("Stopbits")},
+                                                  {u"lblParity"_s, tr("Parity")}};
     QComboBox *const lists[] = {portChoice, baudChoice, dataBitChoice, stopBitChoice, parityChoice};
     for (int row = 0; row < 5; ++row) {
         QLabel *label = makeLabel(group, labels[row].first, labels[row].second);
@@ -125,34 +125,34 @@ QGroupBox *SettingsPanel::buildSerialGroup()
     lblDevice->setFixedWidth(DeviceLabelWidth);
     choices->addWidget(lblDevice, 0, 2);
 
-    shpDTR = makeLamp(group, u"shpDTR"_s, u"DTR lamp"_s);
-    shpRTS = makeLamp(group, u"shpRTS"_s, u"RTS lamp"_s);
-    chkDTR = makeCheckBox(group, u"chkDTR"_s, u"force on"_s);
-    chkRTS = makeCheckBox(group, u"chkRTS"_s, u"force on"_s);
-    chkDTR->setAccessibleName(u"DTR force on"_s);
-    chkRTS->setAccessibleName(u"RTS force on"_s);
+    shpDTR = makeLamp(group, u"shpDTR"_s, tr("DTR lamp"));
+    shpRTS = makeLamp(group, u"shpRTS"_s, tr("RTS lamp"));
+    chkDTR = makeCheckBox(group, u"chkDTR"_s, tr("force on"));
+    chkRTS = makeCheckBox(group, u"chkRTS"_s, tr("force on"));
+    chkDTR->setAccessibleName(tr("DTR force on"));
+    chkRTS->setAccessibleName(tr("RTS force on"));
     auto *outgoing = new QGridLayout;
     outgoing->setHorizontalSpacing(12);
-    outgoing->addWidget(heading(group, u"lblOutgo"_s, u"outgoing signals"_s), 0, 0, 1, 2);
+    outgoing->addWidget(heading(group, u"lblOutgo"_s, tr("outgoing signals")), 0, 0, 1, 2);
     outgoing->addLayout(lampWithLabel(shpDTR, makeLabel(group, u"lblDTR"_s, u"DTR"_s), 1), 1, 0);
     outgoing->addWidget(chkDTR, 1, 1);
     outgoing->addLayout(lampWithLabel(shpRTS, makeLabel(group, u"lblRTS"_s, u"RTS"_s), 1), 2, 0);
     outgoing->addWidget(chkRTS, 2, 1);
     outgoing->setRowStretch(3, 1);
 
-    shpCTS = makeLamp(group, u"shpCTS"_s, u"CTS lamp"_s);
-    shpDSR = makeLamp(group, u"shpDSR"_s, u"DSR lamp"_s);
-    shpCD = makeLamp(group, u"shpCD"_s, u"CD lamp"_s);
-    shpRI = makeLamp(group, u"shpRI"_s, u"RI lamp"_s);
-    shpXon = makeLamp(group, u"shpXon"_s, u"Xon lamp"_s);
-    shpXoff = makeLamp(group, u"shpXoff"_s, u"Xoff lamp"_s);
+    shpCTS = makeLamp(group, u"shpCTS"_s, tr("CTS lamp"));
+    shpDSR = makeLamp(group, u"shpDSR"_s, tr("DSR lamp"));
+    shpCD = makeLamp(group, u"shpCD"_s, tr("CD lamp"));
+    shpRI = makeLamp(group, u"shpRI"_s, tr("RI lamp"));
+    shpXon = makeLamp(group, u"shpXon"_s, tr("Xon lamp"));
+    shpXoff = makeLamp(group, u"shpXoff"_s, tr("Xoff lamp"));
     const std::pair<Lamp *, std::pair<QString, QString>> incomingLamps[] = {
         {shpCTS, {u"lblCTS"_s, u"CTS"_s}}, {shpDSR, {u"lblDSR"_s, u"DSR"_s}},
         {shpCD, {u"lblCD"_s, u"CD"_s}},    {shpRI, {u"lblRI"_s, u"RI"_s}},
         {shpXon, {u"lblXon"_s, u"Xon"_s}}, {shpXoff, {u"lblXoff"_s, u"Xoff"_s}}};
     auto *incoming = new QGridLayout;
     incoming->setHorizontalSpacing(18);
-    incoming->addWidget(heading(group, u"lblInco"_s, u"incoming signals"_s), 0, 0, 1, 2);
+    incoming->addWidget(heading(group, u"lblInco"_s, tr("incoming signals")), 0, 0, 1, 2);
     for (int i = 0; i < 6; ++i) {
         const auto &[lamp, label] = incomingLamps[i];
         incoming->addLayout(lampWithLabel(lamp, makeLabel(group, label.first, label.second), 1),
@@ -172,11 +172,11 @@ QGroupBox *SettingsPanel::buildSerialGroup()
 
 QGroupBox *SettingsPanel::buildFormatGroup()
 {
-    QGroupBox *group = makeFrame(this, u"frmFormats"_s, u"Format in use"_s);
+    QGroupBox *group = makeFrame(this, u"frmFormats"_s, tr("Format in use"));
 
-    cboFormats = makeChoice(group, u"cboFormats"_s, u"Format"_s, FormatTable::formatNames(), -1);
-    cmdFormat = makeButton(group, u"cmdFormat"_s, u"Edit user format"_s);
-    auto *lblSelectformat = makeLabel(group, u"lblSelectformat"_s, u"Select format"_s);
+    cboFormats = makeChoice(group, u"cboFormats"_s, tr("Format"), FormatTable::formatNames(), -1);
+    cmdFormat = makeButton(group, u"cmdFormat"_s, tr("Edit user format"));
+    auto *lblSelectformat = makeLabel(group, u"lblSelectformat"_s, tr("Select format"));
     lblSelectformat->setBuddy(cboFormats);
     lblFormat = makeLabel(group, u"lblFormat"_s, QString());
     lblFormat->setMinimumHeight(lblFormat->fontMetrics().lineSpacing());

@@ -103,7 +103,7 @@ StatusValues SettingsPresenter::statusValues() const
     values.port = PortController::entry(PortController::portChoiceTexts(), choices.port);
     values.portOpen = m_port.portOpen();
     values.baud = PortController::entry(PortController::baudChoiceTexts(), choices.baud);
-    values.parity = PortController::entry(PortController::parityChoiceTexts(), choices.parity);
+    values.parity = PortController::entry(PortController::parityChoiceCaptions(), choices.parity);
     values.stopBits = PortController::entry(PortController::stopBitChoiceTexts(), choices.stopBits);
     return values;
 }

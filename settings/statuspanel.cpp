@@ -14,7 +14,7 @@ namespace {
 constexpr int StatusColumns = 38;
 } // namespace
 
-StatusPanel::StatusPanel(QWidget *parent) : QGroupBox(u"Status"_s, parent)
+StatusPanel::StatusPanel(QWidget *parent) : QGroupBox(tr("Status"), parent)
 {
     nameControl(this, u"frmStatus"_s);
     lblStatus = makeLabel(this, u"lblStatus"_s, QString());

@@ -2,11 +2,22 @@
 
 #include "common/numbers.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 using namespace Qt::StringLiterals;
 
 namespace velmora {
+
+namespace {
+
+// The status display speaks the window's language.
+struct Status
+{
+    Q_DECLARE_TR_FUNCTIONS(velmora::StatusText)
+};
+
+} // namespace
 
 QString statusText(const StatusValues &values)
 {
@@ -14,13 +25,14 @@ QString statusText(const StatusValues &values)
         values.formatName,
         values.formatDescription,
         QString(),
-        u"Xcalibration: "_s + singleText(values.xCalibration).trimmed(),
-        u"Ycalibration: "_s + singleText(values.yCalibration).trimmed(),
+        Status::tr("Xcalibration: %1").arg(singleText(values.xCalibration).trimmed()),
+        Status::tr("Ycalibration: %1").arg(singleText(values.yCalibration).trimmed()),
         QString(),
-        u"Port: "_s + values.port + (values.portOpen ? u" (open)"_s : u" (closed)"_s),
-        u"Baud: "_s + values.baud,
-        u"Parity: "_s + values.parity,
-        u"Stopbits: "_s + values.stopBits,
+        (values.portOpen ? Status::tr("Port: %1 (open)") : Status::tr("Port: %1 (closed)"))
+            .arg(values.port),
+        Status::tr("Baud: %1").arg(values.baud),
+        Status::tr("Parity: %1").arg(values.parity),
+        Status::tr("Stopbits: %1").arg(values.stopBits),
     };
     return lines.join(u"\r\n"_s);
 }

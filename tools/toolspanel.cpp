@@ -44,9 +44,9 @@ QLineEdit *commandEntry(QWidget *parent, const QString &name, const QString &acc
 
 ToolsPanel::ToolsPanel(QWidget *parent) : OverlayPanel(u"picTools"_s, u"Shape2"_s, parent)
 {
-    setAccessibleName(u"Tools panel"_s);
+    setAccessibleName(tr("Tools panel"));
 
-    auto *lblZelvoor = makeLabel(this, u"lblZelvoor"_s, u"Test tools for the Zelvoor interface"_s);
+    auto *lblZelvoor = makeLabel(this, u"lblZelvoor"_s, tr("Test tools for the Zelvoor interface"));
     QFont font = lblZelvoor->font();
     font.setBold(true);
     lblZelvoor->setFont(font);
@@ -54,7 +54,7 @@ ToolsPanel::ToolsPanel(QWidget *parent) : OverlayPanel(u"picTools"_s, u"Shape2"_
     frmToolArm = buildArmGroup();
     frmToolPaper = buildPaperGroup();
     frmCommands = buildCommandGroup();
-    cmdToolsExit = makeButton(this, u"cmdToolsExit"_s, u"Exit"_s);
+    cmdToolsExit = makeButton(this, u"cmdToolsExit"_s, tr("Exit"));
 
     // The buttons that need the port start disabled; the step buttons are
     // set by their entry checks.
@@ -79,14 +79,14 @@ ToolsPanel::ToolsPanel(QWidget *parent) : OverlayPanel(u"picTools"_s, u"Shape2"_
 
 QGroupBox *ToolsPanel::buildArmGroup()
 {
-    QGroupBox *group = makeFrame(this, u"frmToolArm"_s, u"Arm"_s);
-    cmdArmForewards = makeButton(group, u"cmdArmForewards"_s, u"Armforewards"_s);
-    txtArmForewards = stepEntry(group, u"txtArmForewards"_s, u"Arm forwards steps"_s);
-    cmdArmBackwards = makeButton(group, u"cmdArmBackwards"_s, u"Arm backwards"_s);
-    txtArmBackwards = stepEntry(group, u"txtArmBackwards"_s, u"Arm backwards steps"_s);
-    cmdArmtostart = makeButton(group, u"cmdArmtostart"_s, u"Arm to startpos"_s);
-    cmdArmCenter = makeButton(group, u"cmdArmCenter"_s, u"Arm to center"_s);
-    auto *lblforestep = makeLabel(group, u"lblforestep"_s, u"steps"_s);
+    QGroupBox *group = makeFrame(this, u"frmToolArm"_s, tr("Arm"));
+    cmdArmForewards = makeButton(group, u"cmdArmForewards"_s, tr("Armforewards"));
+    txtArmForewards = stepEntry(group, u"txtArmForewards"_s, tr("Arm forwards steps"));
+    cmdArmBackwards = makeButton(group, u"cmdArmBackwards"_s, tr("Arm backwards"));
+    txtArmBackwards = stepEntry(group, u"txtArmBackwards"_s, tr("Arm backwards steps"));
+    cmdArmtostart = makeButton(group, u"cmdArmtostart"_s, tr("Arm to startpos"));
+    cmdArmCenter = makeButton(group, u"cmdArmCenter"_s, tr("Arm to center"));
+    auto *lblforestep = makeLabel(group, u"lblforestep"_s, tr("steps"));
 
     auto *layout = new QGridLayout(group);
     layout->addWidget(cmdArmForewards, 0, 0);
@@ -102,12 +102,12 @@ QGroupBox *ToolsPanel::buildArmGroup()
 
 QGroupBox *ToolsPanel::buildPaperGroup()
 {
-    QGroupBox *group = makeFrame(this, u"frmToolPaper"_s, u"Paper"_s);
-    cmdpaperSteps = makeButton(group, u"cmdpaperSteps"_s, u"Forward paper"_s);
-    cmdPapeprStepsBack = makeButton(group, u"cmdPapeprStepsBack"_s, u"Backward paper"_s);
-    txtPaperSteps = stepEntry(group, u"txtPaperSteps"_s, u"Paper steps"_s);
-    auto *lblpapers = makeLabel(group, u"lblpapers"_s, u"steps"_s);
-    cmdActivatePunch = makeButton(group, u"cmdActivatePunch"_s, u"Activate punch"_s);
+    QGroupBox *group = makeFrame(this, u"frmToolPaper"_s, tr("Paper"));
+    cmdpaperSteps = makeButton(group, u"cmdpaperSteps"_s, tr("Forward paper"));
+    cmdPapeprStepsBack = makeButton(group, u"cmdPapeprStepsBack"_s, tr("Backward paper"));
+    txtPaperSteps = stepEntry(group, u"txtPaperSteps"_s, tr("Paper steps"));
+    auto *lblpapers = makeLabel(group, u"lblpapers"_s, tr("steps"));
+    cmdActivatePunch = makeButton(group, u"cmdActivatePunch"_s, tr("Activate punch"));
 
     auto *layout = new QGridLayout(group);
     layout->addWidget(cmdpaperSteps, 0, 0);
@@ -121,17 +121,17 @@ QGroupBox *ToolsPanel::buildPaperGroup()
 
 QGroupBox *ToolsPanel::buildCommandGroup()
 {
-    QGroupBox *group = makeFrame(this, u"frmCommands"_s, u"Adjustcommand for the PIC"_s);
-    txtVal1 = commandEntry(group, u"txtVal1"_s, u"Command code"_s);
-    txtVal2 = commandEntry(group, u"txtVal2"_s, u"Command value"_s);
-    cmdSubmitmanual = makeButton(group, u"cmdSubmitmanual"_s, u"Send command"_s);
-    cmdShowSettings = makeButton(group, u"cmdShowSettings"_s, u"Show settings"_s);
+    QGroupBox *group = makeFrame(this, u"frmCommands"_s, tr("Adjustcommand for the PIC"));
+    txtVal1 = commandEntry(group, u"txtVal1"_s, tr("Command code"));
+    txtVal2 = commandEntry(group, u"txtVal2"_s, tr("Command value"));
+    cmdSubmitmanual = makeButton(group, u"cmdSubmitmanual"_s, tr("Send command"));
+    cmdShowSettings = makeButton(group, u"cmdShowSettings"_s, tr("Show settings"));
 
     // The row reads like the line that is sent: "# ," code " , " value ",  0000 ",
     // with the heading over the two entries.
     auto *line = new QGridLayout(group);
     line->setHorizontalSpacing(2);
-    line->addWidget(makeLabel(group, u"lblValue"_s, u"command     value"_s), 0, 1, 1, 4);
+    line->addWidget(makeLabel(group, u"lblValue"_s, tr("command     value")), 0, 1, 1, 4);
     line->addWidget(makeLabel(group, u"lblNumteken"_s, u"# ,"_s), 1, 0);
     line->addWidget(txtVal1, 1, 1);
     line->addWidget(makeLabel(group, u"lblComma"_s, u" , "_s), 1, 2);

@@ -39,8 +39,9 @@ const char *const Layout[] = {
     "MainWindow:~picTools|~picSettings|picRol|frmStatus|frmControls|cmdDummy|~winHistory|"
     "~dlgExtraSettings",
     "winHistory:tblHistory|cmdExportCsv=Export CSV|lblExport",
-    "dlgExtraSettings:frmEvents=Commands run when a job ends|lblExtraFile|cmdExtraOK=OK|"
-    "cmdExtraCancel=Cancel",
+    "dlgExtraSettings:frmEvents=Commands run when a job ends|frmWindow=Window|lblExtraFile|"
+    "cmdExtraOK=OK|cmdExtraCancel=Cancel",
+    "frmWindow:cboLanguage|lblLanguage=Language|lblLanguageNext=Applies at the next start.",
     "frmEvents:txtEventCompleted|txtEventStopped|txtEventControllerStop|txtEventPortLost|"
     "lblEventCompleted=Roll completed|lblEventStopped=Stopped with Stop|"
     "lblEventControllerStop=Stopped by the controller|lblEventPortLost=Port lost, job paused|"

@@ -409,22 +409,48 @@ private slots:
         QCOMPARE(rig.times.last() - at, PunchJob::SettleMs);
     }
 
+    // A hole whose line cannot be composed, or composes empty, is never sent:
+    // a job pauses there until the fault is put right; a single punch sends
+    // nothing.
+    void compositionError_data()
+    {
+        QTest::addColumn<bool>("noFields"); // else hole 3 is beyond 32 bits once scaled
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("sent");
+        QTest::addColumn<QString>("state");
+        QTest::newRow("beyond 32 bits") << false << u"start resume settle"_s << u"1-2"_s << Paused;
+        QTest::newRow("no fields") << true << u"start resume settle"_s << QString() << Paused;
+        QTest::newRow("no fields, 1 punch")
+            << true << u"start 1punch settle"_s << QString() << Started;
+    }
+
     void compositionError()
     {
-        // Hole 3 lies beyond what the Y field can hold once scaled: it is never
-        // sent; the job pauses there until the calibration is put right.
+        QFETCH(bool, noFields);
+        QFETCH(QString, steps);
+        QFETCH(QString, sent);
+        QFETCH(QString, state);
         Rig rig(5);
+        const OutputFormat zelvoor = rig.composer.format();
+        const QString none(OutputFormat::Slots * 2, u'*');
+        noFields ? rig.composer.setFormat(OutputFormat::fromTexts(none, none))
+                 : rig.composer.setYCalibration(2000.0f);
         rig.holes.clear();
         for (int n = 1; n <= 5; ++n)
             rig.holes.append(Hole{100 * n, 30 + n, 0, n == 3 ? 2000000000 : 10 * n, 5, 0, 1});
-        rig.composer.setYCalibration(2000.0f);
-        rig.play(u"start resume settle"_s);
-        QCOMPARE(runs(rig.sent), u"1-2"_s);
-        QCOMPARE(rig.nextNote.value(), 3);
-        QCOMPARE(rig.job.jobState(), int(PunchJob::Paused));
-        QCOMPARE(rig.messages().mid(2), (QStringList{rig.composer.composeHoleCommand(3).error, P}));
+        rig.play(steps);
+        QCOMPARE(runs(rig.sent), sent);
+        QCOMPARE(rig.status(), state);
+        const QString error = noFields
+                                  ? u"hole 1: the output format has no fields, nothing to send"_s
+                                  : rig.composer.composeHoleCommand(3).error;
+        QStringList expected{error};
+        if (state == Paused)
+            expected << P;
+        QCOMPARE(rig.messages().mid(2), expected);
 
         rig.composer.setYCalibration(1000.0f);
+        rig.composer.setFormat(zelvoor);
         rig.play(u"resume settle"_s);
         QCOMPARE(runs(rig.sent), u"1-5"_s);
     }

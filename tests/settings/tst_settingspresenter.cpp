@@ -212,7 +212,7 @@ private slots:
     }
 
     // A calibration entry colours at once and counts when valid, above 10 and
-    // below 10000; the status shows it on leaving.
+    // below 10000 also as kept and as written; the status shows it on leaving.
     void calibration_data()
     {
         QTest::addColumn<QString>("text");
@@ -221,6 +221,9 @@ private slots:
         QTest::newRow("10") << u"10"_s << 0.0f << u"1000"_s;
         QTest::newRow("just above 10") << u"10.001"_s << 10.001f << u"10.001"_s;
         QTest::newRow("10000") << u"10000"_s << 0.0f << u"1000"_s;
+        // Kept as 10000, or written as "10": refused at the next start.
+        QTest::newRow("10000 in single precision") << u"9999.9999"_s << 0.0f << u"1000"_s;
+        QTest::newRow("written as 10") << u"10.000001"_s << 0.0f << u"1000"_s;
         QTest::newRow("9999.5") << u"9999.5"_s << 9999.5f << u"9999.5"_s;
         QTest::newRow("single precision") << u"1000.00001"_s << 1000.0f << u"1000"_s;
     }
