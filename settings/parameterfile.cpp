@@ -11,6 +11,7 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -197,8 +198,8 @@ QList<Line> read(QByteArrayView bytes)
         std::size_t end = text.find_first_of("\r\n", start);
         if (end == std::string_view::npos)
             end = text.size();
-        if (const auto line = readLine(text.substr(start, end - start)))
-            lines.append(*line);
+        if (auto line = readLine(text.substr(start, end - start)))
+            lines.append(std::move(*line));
         start = end + 1;
         if (end < text.size() && text[end] == '\r' && start < text.size() && text[start] == '\n')
             ++start;
