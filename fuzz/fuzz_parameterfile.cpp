@@ -43,27 +43,37 @@ struct NoChooser final : FileChooser
     void choosePrtFile(const QString &, std::function<void(FileChoice)>) override {}
 };
 
-// The objects that hold the settings, as the program makes them. The hole
-// list is large and never written here: one serves every input.
-struct Program
+// The link below the port settings and the hole list: made once, as nothing
+// here changes them beyond the fake port's record of the calls it had, which
+// is dropped before every input.
+struct Shared
 {
-    static HoleList &holes()
-    {
-        static HoleList list;
-        return list;
-    }
-
+    HoleList holes; // large and never written here
     FakeSerialPort port;
     Logbook log;
     LinkLamps lamps;
     CommEvents events{port, log, lamps, [] { return 1; }};
-    bool formLoading = true;
-    PortController controller{port, log, lamps, events, formLoading, {}};
-    FormatTable formats;
-    HoleCommandComposer composer{holes()};
-    CalibrationEntries calibration{composer};
     NoChooser chooser;
-    PrtOpener opener{holes(), chooser};
+
+    static Shared &instance()
+    {
+        static Shared shared;
+        return shared;
+    }
+};
+
+// The objects that hold the settings, as the program makes them: new for
+// every file read, so that each read starts from the program's first state.
+struct Program
+{
+    Shared &shared = Shared::instance();
+    bool formLoading = true;
+    PortController controller{shared.port,   shared.log,  shared.lamps,
+                              shared.events, formLoading, {}};
+    FormatTable formats;
+    HoleCommandComposer composer{shared.holes};
+    CalibrationEntries calibration{composer};
+    PrtOpener opener{shared.holes, shared.chooser};
     DisplayOptions display;
     SettingTargets targets{opener, controller, formats, calibration, display};
 
@@ -106,6 +116,7 @@ struct Program
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
+    Shared::instance().port.clearCalls();
     const auto bytes = QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size));
     const QByteArray written = Program().readAndWrite(bytes);
     const auto lines = qsizetype(ParameterFile::settings().size());

@@ -97,7 +97,7 @@ void CommEvents::onReceived(const QByteArray &input)
     m_lamps.set(LinkLamp::Ri, LampColors::Off);
     if (input.isEmpty())
         return;
-    m_rxBuffer += QString::fromLatin1(input);
+    m_rxBuffer.append(QLatin1StringView(input));
 
     // Only the text of this batch counts: a "stop" split over two batches is
     // an ordinary line.
@@ -134,20 +134,28 @@ void CommEvents::takeFlowControl()
 
 void CommEvents::splitLines()
 {
+    const QStringView text(m_rxBuffer);
     qsizetype start = 0;
-    for (qsizetype cr = m_rxBuffer.indexOf(u'\r'); cr >= 0; cr = m_rxBuffer.indexOf(u'\r', start)) {
-        m_rxLine += QStringView(m_rxBuffer).sliced(start, cr - start);
-        if (!m_rxLine.isEmpty())
-            m_log.writeLog(u"Recvd: "_s + m_rxLine, LogKind::Received);
-        m_rxLine.clear();
+    for (qsizetype cr = text.indexOf(u'\r'); cr >= 0; cr = text.indexOf(u'\r', start)) {
+        m_rxLine += text.sliced(start, cr - start);
+        logRxLine();
         start = cr + 1;
     }
-    m_rxLine += QStringView(m_rxBuffer).sliced(start);
-    m_rxBuffer.clear();
-    if (m_rxLine.size() > RxLineBound) {
-        m_log.writeLog(u"Recvd: "_s + m_rxLine, LogKind::Received);
-        m_rxLine.clear();
+    m_rxLine += text.sliced(start);
+    m_rxBuffer.truncate(0);
+    if (m_rxLine.size() > RxLineBound)
+        logRxLine();
+}
+
+void CommEvents::logRxLine()
+{
+    if (!m_rxLine.isEmpty()) {
+        m_rxMessage.truncate(0);
+        m_rxMessage += u"Recvd: ";
+        m_rxMessage += m_rxLine;
+        m_log.writeLog(m_rxMessage, LogKind::Received);
     }
+    m_rxLine.truncate(0);
 }
 
 bool CommEvents::keyPressed(QChar key)
@@ -183,8 +191,8 @@ void CommEvents::sendXoff()
 
 void CommEvents::clearReceived()
 {
-    m_rxBuffer.clear();
-    m_rxLine.clear();
+    m_rxBuffer.truncate(0);
+    m_rxLine.truncate(0);
 }
 
 void CommEvents::resetFlowControlLamps()

@@ -91,6 +91,8 @@ signals:
 private:
     void takeFlowControl();
     void splitLines();
+    // Logs the pending line, unless it is empty, and empties it.
+    void logRxLine();
 
     SerialPort &m_port;
     Logbook &m_log;
@@ -98,8 +100,11 @@ private:
     std::function<qint32()> m_nextNote;
     bool m_clearToSend = false;
     bool m_rtsKeyState = false;
-    QString m_rxBuffer;
+    // The three texts keep their storage from one batch to the next: a busy
+    // controller costs no allocation per line beyond the log's own.
+    QString m_rxBuffer; // the batch being taken apart
     QString m_rxLine;
+    QString m_rxMessage; // "Recvd: " and the line, as it goes into the log
 };
 
 } // namespace velmora

@@ -16,7 +16,9 @@ void Logbook::writeLog(const QString &message, LogKind kind)
     }
 
     const qsizetype indent = kind == LogKind::Sent ? 5 : kind == LogKind::Received ? 14 : 0;
-    QString entry(indent, QLatin1Char(' '));
+    QString entry;
+    entry.reserve(indent + message.size() + 2);
+    entry.resize(indent, QLatin1Char(' '));
     entry += message;
     entry += QLatin1String("\r\n");
     m_text += entry;

@@ -5,7 +5,6 @@
 #include "prt/prtlinesplitter.h"
 #include "prt/prttext.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -14,6 +13,7 @@
 #include <algorithm>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 namespace velmora {
@@ -210,13 +210,13 @@ void finishRead(const HoleList &holes, PrtReadResult &result)
 // One pass over the device from its start, chunk by chunk. On failure leaves
 // the device's reason in error.
 template <typename Pass>
-bool passOverDevice(QIODevice &device, char *buffer, qint64 chunkBytes, Pass &pass, QString &error)
+bool passOverDevice(QIODevice &device, char *buffer, qint64 chunkBytes, PrtLineSplitter &splitter,
+                    Pass &pass, QString &error)
 {
     if (!device.seek(0)) {
         error = device.errorString();
         return false;
     }
-    PrtLineSplitter splitter;
     for (;;) {
         const qint64 got = device.read(buffer, chunkBytes);
         if (got < 0) {
@@ -231,13 +231,33 @@ bool passOverDevice(QIODevice &device, char *buffer, qint64 chunkBytes, Pass &pa
     return true;
 }
 
+// The two passes of a read. passOver(splitter, pass, error) runs one pass over
+// the whole file from its start; on failure it leaves the reason in error.
+template <typename PassOver> PrtReadResult readPasses(HoleList &holes, PassOver passOver)
+{
+    PrtLineSplitter splitter; // ready for the next stream after each pass
+    QString error;
+
+    PrtReadResult result;
+    startRead(holes);
+    HeaderPass header(holes);
+    if (!passOver(splitter, header, error))
+        return failedRead(holes, PrtReadResult::Status::ReadFailed, error);
+
+    holes.clear();
+    if (!header.holeKeyword().empty()) {
+        HolePass holePass(holes, result, header.holeKeyword());
+        if (!passOver(splitter, holePass, error))
+            return failedRead(holes, PrtReadResult::Status::ReadFailed, error);
+    }
+    finishRead(holes, result);
+    return result;
+}
+
 } // namespace
 
-qint32 readWholeField(std::string_view text)
+std::optional<qint32> plainWholeField(std::string_view text)
 {
-    // Nearly every field is a plain whole number: blanks, an optional minus
-    // sign, digits, blanks. Such a field is read here directly; any other text
-    // goes through the full rule, which gives the same value for plain ones.
     std::size_t i = 0;
     const std::size_t size = text.size();
     while (i < size && text[i] == ' ')
@@ -256,6 +276,15 @@ qint32 readWholeField(std::string_view text)
         ++i;
     if (hadDigits && i == size)
         return negative ? -value : value;
+    return std::nullopt;
+}
+
+qint32 readWholeField(std::string_view text)
+{
+    // Nearly every field is a plain whole number, read directly; any other
+    // text goes through the full rule.
+    if (const std::optional<qint32> value = plainWholeField(text))
+        return *value;
     return roundHalfEven(leadingNumber(text));
 }
 
@@ -284,31 +313,22 @@ PrtReadResult PrtReader::readPrtDevice(QIODevice &device, HoleList &holes, qint6
         return failedRead(holes, PrtReadResult::Status::ReadFailed,
                           Reason::tr("cannot read the file from its start"));
     chunkBytes = std::clamp<qint64>(chunkBytes, 1, ChunkBytes);
-    const auto buffer = std::make_unique<char[]>(static_cast<std::size_t>(chunkBytes));
-    QString error;
-
-    PrtReadResult result;
-    startRead(holes);
-    HeaderPass header(holes);
-    if (!passOverDevice(device, buffer.get(), chunkBytes, header, error))
-        return failedRead(holes, PrtReadResult::Status::ReadFailed, error);
-
-    holes.clear();
-    if (!header.holeKeyword().empty()) {
-        HolePass holePass(holes, result, header.holeKeyword());
-        if (!passOverDevice(device, buffer.get(), chunkBytes, holePass, error))
-            return failedRead(holes, PrtReadResult::Status::ReadFailed, error);
-    }
-    finishRead(holes, result);
-    return result;
+    const auto buffer =
+        std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(chunkBytes));
+    return readPasses(holes, [&](PrtLineSplitter &splitter, auto &pass, QString &error) {
+        return passOverDevice(device, buffer.get(), chunkBytes, splitter, pass, error);
+    });
 }
 
 PrtReadResult PrtReader::readPrtBytes(QByteArrayView bytes, HoleList &holes)
 {
-    QByteArray data = QByteArray::fromRawData(bytes.data(), bytes.size());
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    return readPrtDevice(buffer, holes);
+    // The bytes are one chunk: nothing is copied.
+    const std::string_view text(bytes.data(), static_cast<std::size_t>(bytes.size()));
+    return readPasses(holes, [text](PrtLineSplitter &splitter, auto &pass, QString &) {
+        splitter.feed(text, pass);
+        splitter.finish(pass);
+        return true;
+    });
 }
 
 } // namespace velmora

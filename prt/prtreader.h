@@ -3,6 +3,7 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <optional>
 #include <string_view>
 
 class QIODevice;
@@ -43,6 +44,10 @@ struct PrtReadResult
 // The value of a numeric hole field: the number at its start by the shared
 // rule (blanks skipped, "." as decimal point), rounded halves to even.
 qint32 readWholeField(std::string_view text);
+// The same for a field in the plain form nearly every field has (blanks, an
+// optional minus sign, at most nine digits, blanks), read directly; nothing
+// for any other text, which readWholeField reads by the full rule.
+std::optional<qint32> plainWholeField(std::string_view text);
 
 // Reads a PRT punch file into the hole list, in two passes over the file.
 //

@@ -11,6 +11,7 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -34,7 +35,12 @@ Value flag(bool on)
 template <int PortChoices::*choice, void (PortController::*choose)(int), QStringList (*list)()>
 constexpr Setting portChoice(std::string_view key)
 {
-    return {key, Kind::Position, [] { return int(list().size()); },
+    // The lists never change: counted once, not built for every line read.
+    return {key, Kind::Position,
+            [] {
+                static const int count = int(list().size());
+                return count;
+            },
             [](SettingTargets &t, const Value &v) { (t.port.*choose)(v.position); },
             [](const SettingTargets &t) { return position(t.port.choices().*choice); }};
 }
@@ -82,7 +88,11 @@ const std::array table = {
     Setting{"frl1", Kind::Text, nullptr,
             [](SettingTargets &t, const Value &v) { t.formats.setUserFormatLengths(v.text); },
             [](const SettingTargets &t) { return Value{t.formats.formatLengths(0)}; }},
-    Setting{"form", Kind::Position, [] { return int(FormatTable::formatNames().size()); },
+    Setting{"form", Kind::Position,
+            [] {
+                static const int count = int(FormatTable::formatNames().size());
+                return count;
+            },
             [](SettingTargets &t, const Value &v) { t.formats.selectFormat(v.position); },
             [](const SettingTargets &t) { return position(t.formats.selectedFormat()); }},
     calibration<Axis::X>("xcal"),
@@ -188,8 +198,8 @@ QList<Line> read(QByteArrayView bytes)
         std::size_t end = text.find_first_of("\r\n", start);
         if (end == std::string_view::npos)
             end = text.size();
-        if (const auto line = readLine(text.substr(start, end - start)))
-            lines.append(*line);
+        if (auto line = readLine(text.substr(start, end - start)))
+            lines.append(std::move(*line));
         start = end + 1;
         if (end < text.size() && text[end] == '\r' && start < text.size() && text[start] == '\n')
             ++start;
