@@ -142,8 +142,9 @@ std::optional<Line> readLine(std::string_view line)
 {
     if (line.size() < 4)
         return std::nullopt;
+    const std::string_view key = line.substr(0, 4);
     for (const Setting &setting : table) {
-        if (setting.key != line.substr(0, 4))
+        if (setting.key != key)
             continue;
         // The fifth character separates key and value, whatever it is.
         const QString text = decodeFileText(line.size() > 5 ? line.substr(5) : std::string_view());
@@ -193,6 +194,7 @@ QList<Line> read(QByteArrayView bytes)
 {
     const std::string_view text(bytes.data(), std::size_t(bytes.size()));
     QList<Line> lines;
+    lines.reserve(qsizetype(table.size())); // a file as the program writes it
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find_first_of("\r\n", start);
