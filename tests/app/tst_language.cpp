@@ -29,39 +29,11 @@ namespace {
 // Captions that are the same in Dutch, and names that are no words of either
 // language. Texts without a letter (numbers, "# ,") and port names need no
 // entry.
-const QStringList SameInDutch = {
-    u"Start"_s,
-    u"Stop"_s,
-    u"OK"_s,
-    u"  Help"_s,
-    u"Status"_s,
-    u"Arm"_s,
-    u"Baud"_s,
-    u"Databits"_s,
-    u"Stopbits"_s,
-    u"Even"_s,
-    u"Dummy"_s,
-    u"Nederlands"_s,
-    u"English"_s,
-    u"CTS"_s,
-    u"DSR"_s,
-    u"CD"_s,
-    u"RI"_s,
-    u"DTR"_s,
-    u"RTS"_s,
-    u"Xon"_s,
-    u"Xoff"_s,
-    u"Zelvoor"_s,
-    u"X-begin"_s,
-    u"keynum"_s,
-    u"X-end"_s,
-    u"Y-pos"_s,
-    u"keywidth"_s,
-    u"X-next"_s,
-    u"tracknum"_s,
-    u"Zelvoor2 (tweezijdig transport)"_s,
-    u"$ , Y-pos(4) , X-next(4) , 0000"_s,
-};
+const QStringList SameInDutch =
+    u"Start|Stop|OK|  Help|Status|Arm|Baud|Databits|Stopbits|Even|Dummy|Nederlands|"
+    "English|CTS|DSR|CD|RI|DTR|RTS|Xon|Xoff|Zelvoor|X-begin|keynum|X-end|Y-pos|"
+    "keywidth|X-next|tracknum|Zelvoor2 (tweezijdig transport)|"
+    "$ , Y-pos(4) , X-next(4) , 0000"_s.split(u'|');
 
 bool needsNoTranslation(const QString &text)
 {
@@ -167,12 +139,7 @@ private slots:
         MainWindow &window = shown.rig.app.window;
         QCOMPARE(window.windowTitle(),
                  u"Velmora - Punch control program for serial port      version 3.5"_s);
-        QStringList menus;
-        for (const QAction *menu : window.menuBar()->actions())
-            menus << menu->text();
-        QCOMPARE(menus, QStringList({u"    File    "_s, u"Settings      "_s, u"Tools    "_s,
-                                     u"Extras    "_s, u"  Help"_s}));
-        QCOMPARE(shown.rig.app.window.settingsPanel()->parityChoice->itemText(0), u"None"_s);
+        QCOMPARE(window.settingsPanel()->parityChoice->itemText(0), u"None"_s);
     }
 
     // Each text of the window and its dialogs in Dutch next to the same text

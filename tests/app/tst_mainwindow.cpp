@@ -345,10 +345,7 @@ private slots:
         const AppCore &core = rig.app.core;
         w.show();
         rig.open(samplePath("wals-in-g-45.prt"));
-        rig.port.setCts(true);
-        for (QPushButton *button : {c->cmdOpenport, c->cmdStart, c->cmdResume})
-            button->click();
-        rig.clock.advance(1000);
+        rig.punch(5);
         const QByteArray settings = core.settings.currentText();
         const QString log = core.log.text();
         rig.chooser.askedDir.clear();
@@ -407,8 +404,7 @@ private slots:
         QVERIFY(w.historyWindow()->isVisible() && w.extraSettingsDialog()->isVisible());
         QVERIFY(rig.port.calls().isEmpty() && core.jobRunning());
 
-        while (core.jobRunning() && rig.clock.runNext()) {
-        }
+        rig.run();
         QCOMPARE(rig.port.writes().size(), core.holes.holeCount());
     }
 

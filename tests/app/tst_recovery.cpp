@@ -18,21 +18,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QList<PresentPort> Adapter{{u"/dev/ttyUSB0"_s, true}};
-
-// Opens the port to a ready controller, starts and resumes; the clock runs
-// until nextNote reaches `until`, or to the end of the job.
-void punch(AppRig &rig, int until = 0)
-{
-    JobControlsPanel *c = rig.app.window.controlsPanel();
-    rig.port.setCts(true);
-    for (QPushButton *button : {c->cmdOpenport, c->cmdStart, c->cmdResume})
-        button->click();
-    const AppCore &core = rig.app.core;
-    while ((until ? core.nextNote.value() < until : core.jobRunning()) && rig.clock.runNext()) {
-    }
-}
-
 // The lines of holes first on, as the port gets them.
 QList<QByteArray> composed(const AppCore &core, int first)
 {
@@ -115,7 +100,7 @@ private slots:
         {
             AppRig crashed(Adapter, m_dir.path() + u'/');
             crashed.open(roll());
-            punch(crashed, 41);
+            crashed.punch(41);
         }
         if (reopened == u"replaced"_s) {
             QVERIFY(QFile::remove(roll()) &&
@@ -129,7 +114,7 @@ private slots:
         if (reopened == u"other job"_s) {
             // A whole job on another roll leaves the unfinished one in the journal.
             rig.open(samplePath("wals-in-g-45.prt"));
-            punch(rig);
+            rig.punch();
             reopened.clear();
         }
         const qsizetype sent = rig.port.writes().size();
@@ -147,7 +132,7 @@ private slots:
 
         // Start and Resume punch the rest; the job's end removes the journal.
         const QList<QByteArray> rest = composed(rig.app.core, 41);
-        punch(rig);
+        rig.punch();
         QCOMPARE(rig.port.writes().mid(sent), rest);
         const QProgressBar *bar = rig.app.window.controlsPanel()->prgPunched;
         QCOMPARE(QList<int>({bar->value(), bar->maximum()}), QList<int>({96, 96}));
@@ -189,7 +174,7 @@ private slots:
         const QList<QByteArray> lines = composed(rig.app.core, 1);
         if (!file.isEmpty())
             QVERIFY(QFile::remove(roll()) && (file == u"deleted"_s || QFile::copy(file, roll())));
-        punch(rig, event.isEmpty() ? 0 : 11);
+        rig.punch(event.isEmpty() ? 0 : 11);
         if (event == "vanish")
             rig.port.vanish();
         else if (!event.isEmpty())
@@ -259,7 +244,7 @@ private slots:
         QCOMPARE(rig.app.core.formats.selectedFormat(), 1);
 
         rig.open(roll());
-        punch(rig);
+        rig.punch();
         QCOMPARE(rig.port.writes().size(), 136);
         QTRY_COMPARE(log.count(u"Roll journal cannot be written ("_s), 1);
 

@@ -15,27 +15,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QList<PresentPort> Adapter{{u"/dev/ttyUSB0"_s, true}};
-
-// Runs the clock until nextNote reaches until, or to the end of the job.
-void run(AppRig &rig, int until = 0)
-{
-    const AppCore &core = rig.app.core;
-    while ((until ? core.nextNote.value() < until : core.jobRunning()) && rig.clock.runNext()) {
-    }
-}
-
-// Starts a job at note 1 on a ready controller and punches up to until.
-void punch(AppRig &rig, int until = 0)
-{
-    rig.port.setCts(true);
-    if (!rig.app.core.portOpen())
-        rig.app.core.portController.openPort();
-    rig.app.core.job.start();
-    rig.app.core.job.resume();
-    run(rig, until);
-}
-
 QByteArray historyCsv(const QString &dir, int status = 0)
 {
     QBuffer out, err;
@@ -71,17 +50,17 @@ private slots:
             values.command(JobEvent::PortLost) = u"sleep 600"_s;
             core.extras.setValues(values);
             rig.open(roll());
-            punch(rig);
-            punch(rig, 11);
+            rig.punch();
+            rig.punch(11);
             core.job.requestStop();
             core.job.confirmStop();
 
-            punch(rig, 6);
+            rig.punch(6);
             rig.port.vanish();
             QCOMPARE(core.events.running(), 1);
             core.portController.openPort();
             core.job.resume();
-            run(rig, 21);
+            rig.run(21);
             core.job.pause();
             while (core.job.punching() && rig.clock.runNext()) {
             }
@@ -131,9 +110,7 @@ private slots:
     void damagedFile()
     {
         const QByteArray junk(4096, 'x');
-        QFile file(m_dir.filePath(u"history.sqlite"_s));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(junk) == junk.size());
-        file.close();
+        QVERIFY(writeFile(m_dir.filePath(u"history.sqlite"_s), junk));
         QVERIFY(historyCsv(dir(), 1).startsWith(
             "velmora: the job history cannot be read (file is not a database): "));
         {
@@ -143,7 +120,7 @@ private slots:
                 "history-damaged-"_s));
             QCOMPARE(rig.app.core.log.text().count(u"Job history"_s), 1);
             rig.open(roll());
-            punch(rig);
+            rig.punch();
         }
         const QStringList aside = QDir(dir()).entryList({u"history-damaged-*.sqlite"_s});
         QCOMPARE(aside.size(), 1);

@@ -150,8 +150,7 @@ private slots:
         QStringList rolls;
         for (int i = 1; i <= JobJournal::MaxEntries + 1; ++i) {
             rolls << m_dir.filePath(u"roll%1.prt"_s.arg(i));
-            QFile file(rolls.last());
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("holes") == 5);
+            QVERIFY(writeFile(rolls.last(), "holes"));
         }
         {
             auto first = journal();

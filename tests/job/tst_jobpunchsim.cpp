@@ -36,8 +36,7 @@ private slots:
         // The sample roll under another name, with another name inside.
         QByteArray text = readFile(samplePath("koraal-52.prt"));
         text.replace(0, text.indexOf('\r'), "NAAM        " + ShellName.toUtf8());
-        QFile roll(rollPath());
-        QVERIFY(roll.open(QIODevice::WriteOnly) && roll.write(text) == text.size());
+        QVERIFY(writeFile(rollPath(), text));
         ExtraValues commands;
         for (const JobEvent event : AllJobEvents)
             commands.command(event) = u"\"%1/tests/support/recordevent.sh\" \"%2\" "
@@ -163,13 +162,9 @@ private:
     // of its start makes the controller ready.
     void connectSimulator(const QStringList &simulatorOptions)
     {
-        const QStringList options = {u"--map"_s,    m_dir.filePath(u"ports.map"_s),
-                                     u"--record"_s, m_dir.filePath(u"record.txt"_s),
-                                     u"--quiet"_s,  u"--exit-after-idle"_s,
-                                     u"120"_s,      u"--punch-ms"_s,
-                                     u"40"_s};
-        const QString program = QStringLiteral(VELMORA_PUNCHSIM);
-        QVERIFY(!m_sim.start(program, options + simulatorOptions, Timeout).isEmpty());
+        const QStringList options = QStringList{u"--punch-ms"_s, u"40"_s} + simulatorOptions;
+        QVERIFY(!m_sim.start(QStringLiteral(VELMORA_PUNCHSIM), m_dir.path(), options, Timeout)
+                     .isEmpty());
         m_core->portController.openPort();
         QVERIFY2(m_core->portOpen(), qPrintable(m_core->log.text()));
         QTRY_VERIFY_WITH_TIMEOUT(m_core->commEvents.clearToSend(), Timeout);
@@ -217,14 +212,10 @@ private:
     // same facts from its environment.
     QString eventLine(const QString &event, int hole, int sent) const
     {
-        const QString facts = QStringList{event,
-                                          rollPath(),
-                                          ShellName,
-                                          QString::number(hole),
-                                          QString::number(m_core->holes.holeCount()),
-                                          QString::number(sent),
-                                          QString()}
-                                  .join(u'|');
+        const QString facts = u"%1|%2|%3|%4|%5|%6|"_s.arg(event, rollPath(), ShellName)
+                                  .arg(hole)
+                                  .arg(m_core->holes.holeCount())
+                                  .arg(sent);
         return facts + facts;
     }
 

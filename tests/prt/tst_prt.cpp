@@ -398,11 +398,9 @@ private:
 
     QString write(const QString &name, const QByteArray &content)
     {
-        QFile file(m_dir.filePath(name));
-        if (!file.open(QIODevice::WriteOnly))
+        if (!writeFile(m_dir.filePath(name), content))
             qFatal("cannot write fixture");
-        file.write(content);
-        return file.fileName();
+        return m_dir.filePath(name);
     }
 
     QTemporaryDir m_dir;

@@ -2,13 +2,18 @@
 #include "remote/remoteserver.h"
 #include "remote/remotetoken.h"
 #include "remote/remoteview.h"
+#include "tests/support/testhelpers.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <QXmlStreamReader>
 
 #include <memory>
@@ -20,11 +25,13 @@ namespace {
 
 const QString Key = u"0123456789abcdef0123456789abcdef"_s;
 
-RemoteStatus fixedStatus()
+// A job punching hole 26 of a roll whose name must be escaped in JSON and in
+// HTML, and a picture with a shape of every kind.
+RemoteStatus sampleStatus()
 {
     RemoteStatus status;
     status.state = RemoteStatus::State::Punching;
-    status.roll = RemoteRoll{u"/rolls/koraal-52.prt"_s, u"Koraal \"52\""_s, 473};
+    status.roll = RemoteRoll{u"/rolls/koraal-52.prt"_s, u"Koraal <b>\"52\"</b>"_s, 473};
     status.nextNote = 26;
     status.sent = 25;
     status.remaining = u"Estimated time to go:  2 min"_s;
@@ -34,7 +41,7 @@ RemoteStatus fixedStatus()
     return status;
 }
 
-RollPicture fixedPicture()
+RollPicture samplePicture()
 {
     RollShape line{RollShape::Kind::Line, 301, 0, 301, 200, 0, RollRed};
     RollShape hole{RollShape::Kind::Circle, 300, 50, 0, 0, 4, RollRed};
@@ -69,25 +76,20 @@ struct Client
     Reply exchange(const QByteArray &request, bool head = false)
     {
         socket.write(request);
+        static const QRegularExpression length(u"(?i)content-length: *(\\d+)"_s);
         QByteArray data;
-        Reply reply;
+        qsizetype end = -1;
         (void)QTest::qWaitFor([&] {
             data += socket.readAll();
-            const qsizetype end = data.indexOf("\r\n\r\n");
-            if (end >= 0) {
-                const QRegularExpression length(u"(?i)content-length: *(\\d+)"_s);
-                const qsizetype size = head ? 0
-                                            : length.match(QString::fromLatin1(data.first(end)))
-                                                  .captured(1)
-                                                  .toLongLong();
-                if (data.size() >= end + 4 + size)
-                    return true;
-            }
-            return socket.state() == QTcpSocket::UnconnectedState;
+            end = data.indexOf("\r\n\r\n");
+            const auto size = [&] {
+                return length.match(QString::fromLatin1(data.first(end))).captured(1).toLongLong();
+            };
+            return (end >= 0 && data.size() >= end + 4 + (head ? 0 : size())) ||
+                   socket.state() == QTcpSocket::UnconnectedState;
         });
-        const qsizetype end = data.indexOf("\r\n\r\n");
-        reply.head = data.first(qMax<qsizetype>(end, 0));
-        reply.body = end < 0 ? QByteArray() : data.sliced(end + 4);
+        Reply reply{0, data.first(qMax<qsizetype>(end, 0)),
+                    end < 0 ? QByteArray() : data.sliced(end + 4)};
         reply.status = reply.head.mid(9, 3).toInt();
         return reply;
     }
@@ -111,14 +113,20 @@ QByteArray get(const QByteArray &target, const QByteArray &more = {})
 
 // The remote view's server against real connections on a free port: who is
 // served, what, and what a client is refused; the snapshot and picture it
-// serves; the view turning it on and off.
+// serves; its page in a real browser (headless Chromium); the view turning it
+// on and off.
 class TestRemoteServer : public QObject
 {
     Q_OBJECT
 private slots:
     void init()
     {
-        m_server = std::make_unique<RemoteServer>(fixedStatus, fixedPicture);
+        const bool page = QByteArray(QTest::currentTestFunction()).startsWith("page");
+        m_chromium = QStandardPaths::findExecutable(u"chromium"_s);
+        if (page && m_chromium.isEmpty() && qEnvironmentVariableIsEmpty("CI"))
+            QSKIP("chromium is not installed (scripts/deps installs it)");
+        QVERIFY2(!page || !m_chromium.isEmpty(), "chromium is not installed");
+        m_server = std::make_unique<RemoteServer>(sampleStatus, samplePicture);
         m_server->setToken(Key);
         QVERIFY(m_server->start(0));
     }
@@ -130,48 +138,38 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QByteArray>("type"); // empty: not looked at
         QTest::addColumn<bool>("closes");
+        const auto row = [](const char *name, const QByteArray &request, int status,
+                            const QByteArray &type = {}, bool closes = false) {
+            QTest::newRow(name) << request << status << type << closes;
+        };
         const QByteArray key = Key.toLatin1();
         const QByteArray bearer = "Authorization: Bearer " + key + "\r\n";
-        const QByteArray html = "text/html; charset=utf-8";
 
-        QTest::newRow("page, token in the query") << get("/?token=" + key) << 200 << html << false;
-        QTest::newRow("status, bearer token")
-            << get("/status", bearer) << 200 << QByteArray("application/json") << false;
-        QTest::newRow("bearer in lower case")
-            << get("/status", "authorization: bearer " + key + "\r\n") << 200 << QByteArray()
-            << false;
-        QTest::newRow("roll picture")
-            << get("/roll.svg?token=" + key) << 200 << QByteArray("image/svg+xml") << false;
-        QTest::newRow("no token") << get("/status") << 403 << QByteArray() << false;
-        QTest::newRow("empty token") << get("/status?token=") << 403 << QByteArray() << false;
-        QTest::newRow("token short of a digit")
-            << get("/?token=" + key.chopped(1)) << 403 << QByteArray() << false;
-        QTest::newRow("token and one more digit")
-            << get("/?token=" + key + "0") << 403 << QByteArray() << false;
-        QTest::newRow("token of another scheme")
-            << get("/", "Authorization: Basic " + key + "\r\n") << 403 << QByteArray() << false;
-        QTest::newRow("unknown path, no token") << get("/admin") << 403 << QByteArray() << false;
-        QTest::newRow("unknown path") << get("/admin?token=" + key) << 404 << QByteArray() << false;
-        QTest::newRow("asks to close")
-            << get("/status", bearer + "Connection: close\r\n") << 200 << QByteArray() << true;
-        QTest::newRow("post") << QByteArray("POST /status?token=" + key +
-                                            " HTTP/1.1\r\nContent-Length: 0\r\n\r\n")
-                              << 405 << QByteArray() << true;
-        QTest::newRow("body on a GET") << get("/status", bearer + "Content-Length: 4\r\n") + "stop"
-                                       << 413 << QByteArray() << true;
-        QTest::newRow("chunked body")
-            << get("/status", bearer + "Transfer-Encoding: chunked\r\n") + "4\r\nstop\r\n0\r\n\r\n"
-            << 413 << QByteArray() << true;
-        QTest::newRow("head within 8 KB")
-            << get("/status", bearer + "X-Pad: " + QByteArray(7900, 'a') + "\r\n") << 200
-            << QByteArray() << false;
-        QTest::newRow("head over 8 KB")
-            << get("/status", bearer + "X-Pad: " + QByteArray(8200, 'a') + "\r\n") << 431
-            << QByteArray() << true;
-        QTest::newRow("websocket")
-            << get("/status", bearer + "Upgrade: websocket\r\n") << 400 << QByteArray() << true;
-        QTest::newRow("two requests at once")
-            << get("/status", bearer) + get("/status", bearer) << 400 << QByteArray() << true;
+        row("page, token in the query", get("/?token=" + key), 200, "text/html; charset=utf-8");
+        row("status, bearer token", get("/status", bearer), 200, "application/json");
+        row("bearer in lower case", get("/status", "authorization: bearer " + key + "\r\n"), 200);
+        row("roll picture", get("/roll.svg?token=" + key), 200, "image/svg+xml");
+        row("no token", get("/status"), 403);
+        row("empty token", get("/status?token="), 403);
+        row("token short of a digit", get("/?token=" + key.chopped(1)), 403);
+        row("token and one more digit", get("/?token=" + key + "0"), 403);
+        row("token of another scheme", get("/", "Authorization: Basic " + key + "\r\n"), 403);
+        row("unknown path, no token", get("/admin"), 403);
+        row("unknown path", get("/admin?token=" + key), 404);
+        row("asks to close", get("/status", bearer + "Connection: close\r\n"), 200, {}, true);
+        row("post", "POST /status?token=" + key + " HTTP/1.1\r\nContent-Length: 0\r\n\r\n", 405, {},
+            true);
+        row("body on a GET", get("/status", bearer + "Content-Length: 4\r\n") + "stop", 413, {},
+            true);
+        row("chunked body",
+            get("/status", bearer + "Transfer-Encoding: chunked\r\n") + "4\r\nstop\r\n0\r\n\r\n",
+            413, {}, true);
+        row("head within 8 KB", get("/status", bearer + "X-Pad: " + QByteArray(7900, 'a') + "\r\n"),
+            200);
+        row("head over 8 KB", get("/status", bearer + "X-Pad: " + QByteArray(8200, 'a') + "\r\n"),
+            431, {}, true);
+        row("websocket", get("/status", bearer + "Upgrade: websocket\r\n"), 400, {}, true);
+        row("two requests at once", get("/status", bearer) + get("/status", bearer), 400, {}, true);
     }
 
     void answers()
@@ -224,7 +222,7 @@ private slots:
                    "{\"log\":[\"Punching started\",\"     Sent: #,0001^\"],\"nextNote\":26,"
                    "\"outcome\":\"stopped\",\"remaining\":\"Estimated time to go:  2 min\","
                    "\"roll\":{\"holes\":473,\"name\":\"Koraal "
-                   "\\\"52\\\"\",\"path\":\"/rolls/koraal-52.prt\"},"
+                   "<b>\\\"52\\\"</b>\",\"path\":\"/rolls/koraal-52.prt\"},"
                    "\"sent\":25,\"state\":\"punching\",\"time\":\"2024-05-01T10:00:00+02:00\"}");
         QTest::newRow("nothing yet")
             << false
@@ -237,7 +235,7 @@ private slots:
     {
         QFETCH(bool, withRoll);
         QFETCH(QByteArray, json);
-        RemoteStatus status = fixedStatus();
+        RemoteStatus status = sampleStatus();
         if (!withRoll) {
             status = RemoteStatus();
             status.nextNote = 1;
@@ -248,7 +246,7 @@ private slots:
 
     void rollSvgShapes()
     {
-        const QByteArray svg = rollSvg(fixedPicture());
+        const QByteArray svg = rollSvg(samplePicture());
         QXmlStreamReader xml(svg);
         while (!xml.atEnd())
             xml.readNext();
@@ -268,7 +266,7 @@ private slots:
     {
         RemoteLimits limits;
         limits.idleMs = 300;
-        RemoteServer server(fixedStatus, fixedPicture);
+        RemoteServer server(sampleStatus, samplePicture);
         server.setToken(Key);
         QVERIFY(server.start(0, limits));
         QElapsedTimer elapsed;
@@ -299,9 +297,36 @@ private slots:
         QCOMPARE(next.exchange(get("/status?token=" + Key.toLatin1())).status, 200);
     }
 
+    // What the page shows of a punching job.
+    void pageShowsTheJob()
+    {
+        const QString dom =
+            pageAsShown(u"http://127.0.0.1:%1/?token=%2"_s.arg(m_server->port()).arg(Key));
+        QVERIFY2(dom.contains(u"<h1 id=\"name\">Koraal &lt;b&gt;\"52\"&lt;/b&gt;</h1>"_s),
+                 qPrintable(dom));
+        QVERIFY(dom.contains(u"<span id=\"sent\">25</span> of <span id=\"total\">473</span>"_s));
+        QVERIFY(dom.contains(u"<div id=\"state\">Punching</div>"_s));
+        QVERIFY(dom.contains(u"Estimated time to go:  2 min"_s));
+        QVERIFY(dom.contains(u"Punching started\n     Sent: #,0001^"_s));
+        QVERIFY(dom.contains(u"roll.svg?token="_s + Key));
+        QVERIFY(dom.contains(u"<div id=\"offline\" class=\"card\" hidden=\"\">"_s));
+    }
+
+    void pageSaysWhenTheProgramIsGone()
+    {
+        // The page as a file: its requests for the status go nowhere.
+        QTemporaryDir dir;
+        const QByteArray page = readFile(u":/remote/remotepage.html"_s);
+        const QString path = dir.filePath(u"page.html"_s);
+        QVERIFY(!page.isEmpty() && writeFile(path, page));
+        const QString dom = pageAsShown(QUrl::fromLocalFile(path).toString() + u"?token="_s + Key);
+        QVERIFY2(dom.contains(u"<div id=\"offline\" class=\"card\">"_s), qPrintable(dom));
+        QVERIFY(dom.contains(u"Velmora cannot be reached"_s));
+    }
+
     void viewTurnsOnAndOff()
     {
-        RemoteView view(fixedStatus, fixedPicture);
+        RemoteView view(sampleStatus, samplePicture);
         QSignalSpy kept(&view, &RemoteView::settingsChanged);
         QVERIFY(!view.listening() && view.settings().token.isEmpty());
 
@@ -344,6 +369,26 @@ private slots:
     }
 
 private:
+    // The page's DOM after a few seconds of the browser's own time.
+    QString pageAsShown(const QString &url)
+    {
+        QTemporaryDir profile;
+        QProcess browser;
+        browser.start(m_chromium,
+                      {u"--headless"_s, u"--no-sandbox"_s, u"--disable-gpu"_s, u"--disable-quic"_s,
+                       u"--no-first-run"_s, u"--disable-background-networking"_s,
+                       u"--disable-component-update"_s, u"--disable-sync"_s,
+                       u"--user-data-dir="_s + profile.path(), u"--virtual-time-budget=3000"_s,
+                       u"--dump-dom"_s, url});
+        // The server answers on this thread while the browser runs.
+        if (!QTest::qWaitFor([&] { return browser.state() == QProcess::NotRunning; }, 60000)) {
+            browser.kill();
+            browser.waitForFinished();
+        }
+        return QString::fromUtf8(browser.readAllStandardOutput());
+    }
+
+    QString m_chromium;
     std::unique_ptr<RemoteServer> m_server;
 };
 

@@ -106,12 +106,11 @@ private slots:
             emit editor->cmbVeld->activated(0);
             QVERIFY(editor->cmblengte->isHidden() && editor->cmdAdd->isEnabled());
             editor->cmdAdd->click();
-            emit editor->cmbVeld->activated(2);
-            emit editor->cmblengte->activated(6);
-            editor->cmdAdd->click();
-            emit editor->cmbVeld->activated(1);
-            emit editor->cmblengte->activated(3);
-            editor->cmdAdd->click();
+            for (const auto &[field, length] : {std::pair{2, 6}, {1, 3}}) {
+                emit editor->cmbVeld->activated(field);
+                emit editor->cmblengte->activated(length);
+                editor->cmdAdd->click();
+            }
             editor->cmdStore1->click();
             QCOMPARE(editor->lblNF->text(), u"$ , X-begin(6) , 000"_s);
             QCOMPARE(s->lblFormat->text(), editor->lblNF->text());
@@ -151,10 +150,8 @@ private slots:
     void storedFile()
     {
         QTemporaryDir dir;
-        QFile file(dir.path() + u"/##vpar.prm"_s);
-        QVERIFY(file.open(QIODevice::WriteOnly) &&
-                file.write("form 0\r\nfrf1 0005**\r\nxcal 5\nycal 12.5\rdisr 1") > 0);
-        file.close();
+        QVERIFY(writeFile(dir.path() + u"/##vpar.prm"_s,
+                          "form 0\r\nfrf1 0005**\r\nxcal 5\nycal 12.5\rdisr 1"));
 
         AppRig rig({}, dir.path() + u'/');
         SettingsPanel *s = rig.app.window.settingsPanel();
@@ -271,9 +268,7 @@ private slots:
         m_rig->app.window.mnuSet()->trigger();
         emit m_settings->portChoice->activated(1);
         QCOMPARE(m_settings->lblDevice->text(), u"No device present"_s);
-        QFile map(m_rig->dir.filePath(u"ports.map"_s));
-        QVERIFY(map.open(QIODevice::WriteOnly) && map.write("COM2 /dev/pts/9\n") > 0);
-        map.close();
+        QVERIFY(writeFile(m_rig->dir.filePath(u"ports.map"_s), "COM2 /dev/pts/9\n"));
         m_settings->cmdSettingsExit->click();
         m_rig->app.window.mnuSet()->trigger();
         QCOMPARE(m_settings->lblDevice->text(), u"/dev/pts/9 (ports.map)"_s);
@@ -309,20 +304,14 @@ private slots:
     }
 
 private:
-    // The lines the program writes after it started on this file.
+    // The lines the whole program writes after it started on this file.
     static QStringList writtenAfterReading(const QByteArray &file)
     {
         QTemporaryDir dir;
-        QFile prm(dir.filePath(u"##vpar.prm"_s));
-        if (!prm.open(QIODevice::WriteOnly) || prm.write(file) != file.size())
+        if (!writeFile(dir.filePath(u"##vpar.prm"_s), file))
             return {};
-        prm.close();
-        VirtualClock clock;
-        FakeSerialPort port;
-        ScriptedChooser chooser;
-        AppCore core({clock, port, chooser, QString(), dir.path() + u'/', {}});
-        core.startUp();
-        return QString::fromUtf8(core.settings.currentText()).split(u"\r\n"_s);
+        AppRig rig({}, dir.path() + u'/');
+        return QString::fromUtf8(rig.app.core.settings.currentText()).split(u"\r\n"_s);
     }
     QStringList statusLines() const
     {

@@ -1,15 +1,20 @@
 #pragma once
 
 #include "app/application.h"
+#include "job/jobcontrolspanel.h"
 #include "platform/clock.h"
 #include "platform/notifier.h"
 #include "tests/support/fakeserialport.h"
 #include "tests/support/testhelpers.h"
 
 #include <QAction>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 namespace velmora {
+
+// One USB adapter present, taken for COM1.
+inline const QList<PresentPort> Adapter{{QStringLiteral("/dev/ttyUSB0"), true}};
 
 // Keeps the desktop notes the program gives, as "title: text".
 struct NoteTaker final : Notifier
@@ -35,6 +40,22 @@ struct AppRig
     {
         chooser.answer.path = path;
         app.window.mnuOpen()->trigger();
+    }
+    // Runs the clock until nextNote reaches until, or to the end of the job.
+    void run(int until = 0)
+    {
+        const AppCore &core = app.core;
+        while ((until ? core.nextNote.value() < until : core.jobRunning()) && clock.runNext()) {
+        }
+    }
+    // Opens the port to a ready controller, clicks Start and Resume, and runs.
+    void punch(int until = 0)
+    {
+        JobControlsPanel *c = app.window.controlsPanel();
+        port.setCts(true);
+        for (QPushButton *button : {c->cmdOpenport, c->cmdStart, c->cmdResume})
+            button->click();
+        run(until);
     }
 
     QTemporaryDir dir;

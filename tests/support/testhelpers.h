@@ -39,6 +39,12 @@ inline QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+inline bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 // The punch-controller simulator as a child process; it prints the device
 // of its pseudo-terminal when it is ready.
 class PunchSimProcess
@@ -46,27 +52,23 @@ class PunchSimProcess
 public:
     ~PunchSimProcess() { stop(); }
 
-    // Starts the program; the device it prints, or an empty text if it did not start.
-    QString start(const QString &program, const QStringList &arguments, int timeoutMs = 10000)
-    {
-        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start(program, arguments);
-        QSignalSpy ready(&process, &QProcess::readyReadStandardOutput);
-        while (!process.canReadLine())
-            if (!ready.wait(timeoutMs))
-                return QString();
-        return QString::fromLocal8Bit(process.readLine().trimmed());
-    }
-    // Starts the simulator bound through the port map in dir, recording the
-    // lines it receives in dir/record.txt, with more arguments after these.
-    QString startIn(const QString &program, const QString &dir, const QStringList &more,
-                    int timeoutMs = 10000)
+    // Starts the program bound through the port map in dir, recording the
+    // lines it receives in dir/record.txt, with more arguments after these;
+    // the device it prints, or an empty text if it did not start.
+    QString start(const QString &program, const QString &dir, const QStringList &more,
+                  int timeoutMs = 10000)
     {
         using namespace Qt::StringLiterals;
         const QStringList bound{
             u"--map"_s,   dir + u"/ports.map"_s,  u"--record"_s, dir + u"/record.txt"_s,
             u"--quiet"_s, u"--exit-after-idle"_s, u"120"_s};
-        return start(program, bound + more, timeoutMs);
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start(program, bound + more);
+        QSignalSpy ready(&process, &QProcess::readyReadStandardOutput);
+        while (!process.canReadLine())
+            if (!ready.wait(timeoutMs))
+                return QString();
+        return QString::fromLocal8Bit(process.readLine().trimmed());
     }
     void stop(int timeoutMs = 10000)
     {
