@@ -109,9 +109,10 @@ private slots:
         row("usable remote", "[remote]\nenabled=TRUE\nport=9000\ntoken=" + key.toLatin1(),
             remote({true, 9000, key}));
         row("port a word", "[remote]\nport=eighty", remote({}), port.arg(u"eighty"_s));
-        row("port 0", "[remote]\nenabled=true\nport=0", remote({true}), port.arg(0));
+        row("port 0", "[remote]\nenabled=true\nport=0",
+            remote({true, RemoteSettings::DefaultPort, {}}), port.arg(0));
         row("port too high", "[remote]\nport=65536", remote({}), port.arg(65536));
-        row("enabled a word", "[remote]\nenabled=yes\nport=9000", remote({false, 9000}),
+        row("enabled a word", "[remote]\nenabled=yes\nport=9000", remote({false, 9000, {}}),
             u"[remote] enabled=yes is neither true nor false; false is used"_s);
         row("token too short", "[remote]\ntoken=1234", remote({}),
             u"[remote] token is not 32 hexadecimal digits; a new one is made when the view is "
